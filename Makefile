@@ -1,0 +1,21 @@
+# The two commands: `make run` starts Kelvane under Wine, `make test` runs the whole suite.
+# Both install whatever is missing first (Debian 12).
+.PHONY: all setup build run test clean
+
+all: build
+
+setup:
+	@scripts/setup.sh
+
+build: setup
+	@cmake --preset mingw >/dev/null
+	@cmake --build --preset mingw -j2 -- --no-print-directory
+
+run: build
+	@scripts/run.sh
+
+test: build
+	@scripts/test.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,168 @@
+#include "registry/TRegistry.h"
+
+#include "registry/ERegistryException.h"
+#include "registry/RegistryApi.h"
+
+#include <vector>
+
+namespace {
+
+// Under a double-byte ANSI code page on NT, RegQueryInfoKeyA reports the longest subkey name
+// in characters while RegEnumKeyExA needs room for its bytes.
+bool SubkeyNamesNeedDoubleLength()
+{
+    static const bool needed = [] {
+        const bool ntFamily = (::GetVersion() & 0x80000000u) == 0;
+        CPINFO info{};
+        return ntFamily && ::GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
+    }();
+    return needed;
+}
+
+// Deletes the key `subPath` of `base` with all its subkeys. Each key is opened as itself
+// (REG_OPTION_OPEN_LINK) and deleted through that handle, so a symbolic link is removed as a
+// link: its target is neither enumerated nor deleted.
+bool DeleteKeyAndSubkeys(HKEY base, const char* subPath)
+{
+    const RegistryApi& api = ActiveRegistryApi();
+    HKEY opened = nullptr;
+    if (api.OpenKeyEx(base, subPath, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) {
+        // A key that does not grant full access may still be deletable when it has no subkeys.
+        if (api.OpenKeyEx(base, subPath, REG_OPTION_OPEN_LINK, DELETE, &opened) != ERROR_SUCCESS)
+            return false;
+        RegistryKey key(opened);
+        return api.DeleteKey(key.Get(), "") == ERROR_SUCCESS;
+    }
+    RegistryKey key(opened);
+
+    DWORD subkeyCount = 0;
+    DWORD longestName = 0;
+    if (api.QueryInfoKey(key.Get(), nullptr, nullptr, nullptr, &subkeyCount, &longestName, nullptr,
+                         nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        if (SubkeyNamesNeedDoubleLength())
+            longestName *= 2;
+        std::vector<char> name(longestName + 1);
+        for (DWORD index = subkeyCount; index-- > 0;) {
+            DWORD nameSize = longestName + 1;
+            if (api.EnumKeyEx(key.Get(), index, name.data(), &nameSize, nullptr, nullptr, nullptr,
+                              nullptr) == ERROR_SUCCESS)
+                DeleteKeyAndSubkeys(key.Get(), name.data());
+        }
+    }
+    return api.DeleteKey(key.Get(), "") == ERROR_SUCCESS;
+}
+
+} // namespace
+
+RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept
+{
+    if (this != &other) {
+        Reset();
+        key_ = other.Release();
+    }
+    return *this;
+}
+
+HKEY RegistryKey::Release() noexcept
+{
+    HKEY key = key_;
+    key_ = nullptr;
+    return key;
+}
+
+void RegistryKey::Reset() noexcept
+{
+    if (key_)
+        ActiveRegistryApi().CloseKey(Release());
+}
+
+TRegistry::~TRegistry()
+{
+    CloseCurrent();
+}
+
+void TRegistry::SelectRoot(HKEY root)
+{
+    if (root == root_)
+        return;
+    root_ = root;
+    CloseCurrent();
+}
+
+HKEY TRegistry::BaseKeyOf(const std::string& path, const char*& subPath) const
+{
+    if (!path.empty() && path[0] == '\\') {
+        subPath = path.c_str() + 1;
+        return root_;
+    }
+    subPath = path.c_str();
+    return current_ ? current_.Get() : root_;
+}
+
+bool TRegistry::OpenPath(const std::string& path)
+{
+    const char* subPath = nullptr;
+    HKEY base = BaseKeyOf(path, subPath);
+    HKEY opened = nullptr;
+    if (ActiveRegistryApi().OpenKeyEx(base, subPath, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS)
+        return false;
+    current_ = RegistryKey(opened);
+    return true;
+}
+
+void TRegistry::CloseCurrent()
+{
+    current_.Reset();
+}
+
+std::string TRegistry::ReadText(const std::string& name)
+{
+    if (!current_)
+        return {};
+    const RegistryApi& api = ActiveRegistryApi();
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    if (api.QueryValueEx(current_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        size == 0)
+        return {};
+
+    std::vector<char> data(size);
+    if (api.QueryValueEx(current_.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                         &size) != ERROR_SUCCESS)
+        throw ERegistryException::FailedToGetData(name);
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        throw ERegistryException::InvalidDataType(name);
+
+    const std::size_t stored = size < data.size() ? size : data.size();
+    std::size_t length = 0;
+    while (length < stored && data[length] != '\0')
+        ++length;
+    return std::string(data.data(), length);
+}
+
+void TRegistry::SetValue(const std::string& name, DWORD type, const BYTE* data, DWORD size)
+{
+    if (!current_ ||
+        ActiveRegistryApi().SetValueEx(current_.Get(), name.c_str(), 0, type, data, size) != ERROR_SUCCESS)
+        throw ERegistryException::FailedToSetData(name);
+}
+
+void TRegistry::WriteText(const std::string& name, const std::string& text)
+{
+    // c_str() supplies the one terminating zero byte counted in the size.
+    SetValue(name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
+}
+
+void TRegistry::WriteDword(const std::string& name, std::int32_t value)
+{
+    const DWORD data = static_cast<DWORD>(value);
+    SetValue(name, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+}
+
+bool TRegistry::DeleteTree(const std::string& path)
+{
+    // The current key is never replaced here, so it is still current afterwards on every path.
+    const char* subPath = nullptr;
+    HKEY base = BaseKeyOf(path, subPath);
+    return DeleteKeyAndSubkeys(base, subPath);
+}

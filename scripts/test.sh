@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs the whole suite through CTest under Wine, in a throwaway prefix and a private display,
+# under a Chinese locale so that Wine's ANSI code page is 936 (GBK).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+. scripts/wine-env.sh
+
+scratch=$(mktemp -d /tmp/kelvane-test.XXXXXX)
+export WINEPREFIX="$scratch/prefix"
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+
+cleanup() {
+  WINEPREFIX="$scratch/prefix" "$WINESERVER" -k >/dev/null 2>&1
+  stop_private_display
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+start_private_display || exit 1
+echo "test: preparing a throwaway Wine prefix"
+prepare_prefix
+
+ctest --test-dir build --output-on-failure --no-tests=error -j2 "$@"
+status=$?
+exit $status

@@ -1,0 +1,37 @@
+# Sourced by the scripts that run Kelvane under Wine.
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+[ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Gecko or Mono installer prompts: Kelvane needs neither.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+# Starts a private Xvfb display and exports DISPLAY; the caller stops it with stop_private_display.
+start_private_display() {
+  local number
+  for number in $(seq 90 140); do
+    [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] || break
+  done
+  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$number"
+  for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X${number}" ] && return 0
+    sleep 0.1
+  done
+  echo "could not start Xvfb on :$number" >&2
+  return 1
+}
+
+stop_private_display() {
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  XVFB_PID=
+}
+
+# Creates the prefix named by WINEPREFIX when it does not exist yet and keeps its server and
+# system processes running. They start here, detached from any pipe: a system process that
+# inherited a caller's output pipe would keep that caller waiting for its end.
+prepare_prefix() {
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  "$WINE64" wineboot --init </dev/null >/dev/null 2>&1
+}

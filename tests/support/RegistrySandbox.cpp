@@ -1,0 +1,168 @@
+#include "support/RegistrySandbox.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+const HKEY kRedirectedRoots[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG};
+constexpr const char* kRootNames[] = {"HKCU", "HKLM", "HKU", "HKCC"};
+
+void Check(LSTATUS status, const char* what)
+{
+    if (status != ERROR_SUCCESS)
+        throw std::runtime_error(std::string(what) + " failed with " + std::to_string(status));
+}
+
+struct KeyCloser {
+    HKEY key = nullptr;
+    ~KeyCloser()
+    {
+        if (key)
+            ::RegCloseKey(key);
+    }
+};
+
+// NtQueryKey is exported by ntdll on Windows and Wine alike; the SDK headers lack it.
+struct KeyNameInformation {
+    ULONG NameLength;
+    WCHAR Name[1];
+};
+using NtQueryKeyFunction = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+constexpr int kKeyNameInformationClass = 3;
+
+} // namespace
+
+std::wstring WideFromGbk(const std::string& gbk)
+{
+    if (gbk.empty())
+        return {};
+    int length = ::MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), wide.data(), length);
+    return wide;
+}
+
+std::string GbkFromWide(const std::wstring& wide)
+{
+    if (wide.empty())
+        return {};
+    int length = ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                       nullptr);
+    std::string gbk(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), gbk.data(), length, nullptr, nullptr);
+    return gbk;
+}
+
+RegistrySandbox::RegistrySandbox()
+    : scratchPath_("Software\\KelvaneTestSandbox\\" + std::to_string(::GetCurrentProcessId()) + "-" +
+                   std::to_string(::GetTickCount64()))
+{
+    for (size_t i = 0; i < std::size(kRedirectedRoots); ++i) {
+        KeyCloser scratch;
+        Check(::RegCreateKeyExA(HKEY_CURRENT_USER, (scratchPath_ + "\\" + kRootNames[i]).c_str(), 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &scratch.key, nullptr),
+              "creating the scratch key");
+        Check(::RegOverridePredefKey(kRedirectedRoots[i], scratch.key), "RegOverridePredefKey");
+    }
+}
+
+RegistrySandbox::~RegistrySandbox()
+{
+    for (HKEY root : kRedirectedRoots)
+        ::RegOverridePredefKey(root, nullptr);
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, scratchPath_.c_str());
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\KelvaneTestSandbox");  // only succeeds once empty
+}
+
+void RegistrySandbox::CreateKey(HKEY root, const std::string& path)
+{
+    KeyCloser key;
+    Check(::RegCreateKeyExW(root, WideFromGbk(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key.key,
+                            nullptr),
+          "RegCreateKeyExW");
+}
+
+void RegistrySandbox::SetValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                               const std::string& data)
+{
+    KeyCloser key;
+    Check(::RegCreateKeyExW(root, WideFromGbk(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key.key,
+                            nullptr),
+          "RegCreateKeyExW");
+    // Through the ANSI call, as the program sees values: string data is taken as ANSI bytes.
+    Check(::RegSetValueExA(key.key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                           static_cast<DWORD>(data.size())),
+          "RegSetValueExA");
+}
+
+void RegistrySandbox::SetText(HKEY root, const std::string& path, const std::string& name, const std::string& text)
+{
+    SetValue(root, path, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
+}
+
+std::optional<RegistrySandbox::Value> RegistrySandbox::GetValue(HKEY root, const std::string& path,
+                                                                const std::string& name)
+{
+    KeyCloser key;
+    if (::RegOpenKeyExW(root, WideFromGbk(path).c_str(), 0, KEY_READ, &key.key) != ERROR_SUCCESS)
+        return std::nullopt;
+    DWORD type = 0;
+    DWORD size = 0;
+    if (::RegQueryValueExA(key.key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::string data(size, '\0');
+    Check(::RegQueryValueExA(key.key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size),
+          "RegQueryValueExA");
+    data.resize(size);
+    return Value{type, data};
+}
+
+bool RegistrySandbox::KeyExists(HKEY root, const std::string& path)
+{
+    KeyCloser key;
+    return ::RegOpenKeyExW(root, WideFromGbk(path).c_str(), REG_OPTION_OPEN_LINK, KEY_READ, &key.key) ==
+           ERROR_SUCCESS;
+}
+
+DWORD RegistrySandbox::SubkeyCount(HKEY root, const std::string& path)
+{
+    KeyCloser key;
+    Check(::RegOpenKeyExW(root, WideFromGbk(path).c_str(), 0, KEY_READ, &key.key), "RegOpenKeyExW");
+    DWORD count = 0;
+    Check(::RegQueryInfoKeyW(key.key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr),
+          "RegQueryInfoKeyW");
+    return count;
+}
+
+std::wstring RegistrySandbox::KernelPathOf(HKEY root, const std::string& path)
+{
+    KeyCloser key;
+    Check(::RegOpenKeyExW(root, WideFromGbk(path).c_str(), 0, KEY_READ, &key.key), "RegOpenKeyExW");
+    auto ntQueryKey = reinterpret_cast<NtQueryKeyFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryKey")));
+    if (!ntQueryKey)
+        throw std::runtime_error("ntdll has no NtQueryKey");
+    std::vector<BYTE> buffer(4096);
+    ULONG needed = 0;
+    if (ntQueryKey(key.key, kKeyNameInformationClass, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) < 0)
+        throw std::runtime_error("NtQueryKey failed");
+    const auto* info = reinterpret_cast<const KeyNameInformation*>(buffer.data());
+    return std::wstring(info->Name, info->NameLength / sizeof(WCHAR));
+}
+
+void RegistrySandbox::CreateLink(HKEY root, const std::string& path, const std::wstring& targetKernelPath)
+{
+    KeyCloser link;
+    Check(::RegCreateKeyExW(root, WideFromGbk(path).c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                            KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link.key, nullptr),
+          "RegCreateKeyExW(REG_OPTION_CREATE_LINK)");
+    // The link's target is stored without a terminating zero.
+    Check(::RegSetValueExW(link.key, L"SymbolicLinkValue", 0, REG_LINK,
+                           reinterpret_cast<const BYTE*>(targetKernelPath.data()),
+                           static_cast<DWORD>(targetKernelPath.size() * sizeof(WCHAR))),
+          "RegSetValueExW(SymbolicLinkValue)");
+}

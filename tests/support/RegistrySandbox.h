@@ -1,0 +1,46 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+// Redirects HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS and HKEY_CURRENT_CONFIG of this
+// process into a scratch key, so tests build their fixtures on the real registry without
+// touching a real key. The scratch key is removed again on destruction.
+class RegistrySandbox {
+public:
+    RegistrySandbox();
+    ~RegistrySandbox();
+    RegistrySandbox(const RegistrySandbox&) = delete;
+    RegistrySandbox& operator=(const RegistrySandbox&) = delete;
+
+    struct Value {
+        DWORD type;
+        std::string data;
+    };
+
+    // Fixture helpers, working through the (redirected) predefined roots. Paths have no leading
+    // backslash. Key names are GBK whatever the code page; values go through the ANSI calls,
+    // so they are stored and read back exactly as the program sees them.
+
+    static void CreateKey(HKEY root, const std::string& path);
+    static void SetValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                         const std::string& data);
+    static void SetText(HKEY root, const std::string& path, const std::string& name, const std::string& text);
+    static std::optional<Value> GetValue(HKEY root, const std::string& path, const std::string& name);
+    static bool KeyExists(HKEY root, const std::string& path);
+    static DWORD SubkeyCount(HKEY root, const std::string& path);
+
+    // The kernel's full name of a key ("\REGISTRY\USER\…"), the form a symbolic link points at.
+    static std::wstring KernelPathOf(HKEY root, const std::string& path);
+    // Creates `path` as a symbolic link to the key `targetKernelPath`.
+    static void CreateLink(HKEY root, const std::string& path, const std::wstring& targetKernelPath);
+
+private:
+    std::string scratchPath_;
+};
+
+// Converts between GBK bytes and UTF-16 with code page 936, whatever the ANSI code page.
+std::wstring WideFromGbk(const std::string& gbk);
+std::string GbkFromWide(const std::wstring& wide);
