@@ -8,4 +8,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "make run: no display to show Kelvane on (DISPLAY is not set)." >&2
   exit 1
 fi
-exec "$WINE64" build/Kelvane.exe
+exec "$WINE64" "${KELVANE_BUILD_DIR:-build}/Kelvane.exe"

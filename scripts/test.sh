@@ -20,6 +20,6 @@ start_private_display || exit 1
 echo "test: preparing a throwaway Wine prefix"
 prepare_prefix
 
-ctest --test-dir build --output-on-failure --no-tests=error -j2 "$@"
+ctest --test-dir "${KELVANE_BUILD_DIR:-build}" --output-on-failure --no-tests=error -j2 "$@"
 status=$?
 exit $status

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The facts and hand-offs that differ from machine to machine, behind one interface so that
+// the commands can be tested with any drive, folder, separator or shell.
+class Machine {
+public:
+    struct DiskCounts {
+        DWORD sectorsPerCluster = 0;
+        DWORD bytesPerSector = 0;
+        DWORD freeClusters = 0;
+        DWORD totalClusters = 0;
+    };
+
+    virtual ~Machine() = default;
+
+    // GetDiskFreeSpaceA("c:"): counts left at 0 where the query fails.
+    virtual DiskCounts QueryDriveC() = 0;
+    // GetTempPathA with a zero-filled 256-byte buffer and length 255: the text up to the first
+    // zero byte, empty when the query left nothing.
+    virtual std::string QueryTempPath() = 0;
+    // The first character of the thread locale's thousands separator, ',' when unreadable.
+    virtual char QueryThousandsSeparator() = 0;
+    // ShellExecuteA(owner, no verb, file, no parameters, no directory, SW_SHOWNORMAL); the
+    // result is ignored.
+    virtual void OpenWithShell(HWND owner, const std::string& file) = 0;
+};
+
+// The real machine.
+Machine& SystemMachine();

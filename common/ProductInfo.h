@@ -1,0 +1,12 @@
+#pragma once
+
+// The product's fixed texts and addresses, in one place. The addresses use the reserved
+// .example domain, so the program can never send anyone to a stranger's site.
+namespace product {
+
+inline constexpr char kTitle[] = "系统优化Kelvane";
+inline constexpr char kHomePage[] = "https://www.kelvane.example/";
+inline constexpr char kOnlineRepairPage[] = "https://www.kelvane.example/ie.htm";
+inline constexpr char kSupportEmail[] = "support@kelvane.example";
+
+} // namespace product
