@@ -22,7 +22,8 @@ public:
     // GetTempPathA with a zero-filled 256-byte buffer and length 255: the text up to the first
     // zero byte, empty when the query left nothing.
     virtual std::string QueryTempPath() = 0;
-    // The first character of the thread locale's thousands separator, ',' when unreadable.
+    // The first character of the thread locale's thousands separator; ',' when it cannot be read
+    // or is not a plain ASCII character, which GBK text could not carry on its own.
     virtual char QueryThousandsSeparator() = 0;
     // ShellExecuteA(owner, no verb, file, no parameters, no directory, SW_SHOWNORMAL); the
     // result is ignored.

@@ -1,0 +1,100 @@
+#include "actions/TuningActions.h"
+
+#include "actions/CommandRegistry.h"
+#include "common/ProductInfo.h"
+
+#include <initializer_list>
+
+namespace {
+
+constexpr char kLongBanner[] = "********************************";
+constexpr char kShortBanner[] = "****************************";
+static_assert(sizeof kLongBanner - 1 == 32 && sizeof kShortBanner - 1 == 28);
+
+void AppendLines(Report& report, std::initializer_list<const char*> lines)
+{
+    for (const char* line : lines)
+        report.AppendLine(line);
+}
+
+} // namespace
+
+void RunSystemOptimisation(Report& report)
+{
+    report.Clear();
+    {
+        CommandRegistry registry;
+        registry.SelectRoot(HKEY_CURRENT_USER);
+        if (registry.OpenPath("\\control panel\\desktop")) {
+            registry.WriteText("menushowdelay", "2");
+            AppendLines(report, {"菜单加速优化成功", ""});
+        }
+    }
+    // Reached only when no write failed.
+    AppendLines(report, {"磁盘缓存自动优化成功", "", "文件系统自动优化成功", "", "系统安全自动优化成功", "",
+                         kLongBanner, "重新启动计算机，系统优化设置生效", kLongBanner});
+}
+
+void RunNetworkAcceleration(Report& report)
+{
+    report.Clear();
+    CommandRegistry registry;
+    registry.SelectRoot(HKEY_LOCAL_MACHINE);
+
+    if (registry.OpenPath("\\system\\currentcontrolset\\services\\class\\nettrans\\0000")) {
+        registry.WriteText("ipmtu", "576");
+        registry.WriteText("maxmss", "536");
+        registry.WriteText("maxmtu", "576");
+        AppendLines(report, {"网络加速配置成功！！", "", "网络连接加速成功！！", ""});
+    }
+
+    if (registry.OpenPath("\\system\\currentcontrolset\\services\\vxd\\mstcp")) {
+        registry.WriteText("DefaultMSS", "536");
+        registry.WriteText("DefaultRcvWindow", "7168");
+        registry.WriteText("DefaultTTL", "255");
+        registry.WriteText("NameSrvQueryTimeout", "3000");
+        registry.WriteText("PMTUDiscovery", "1");
+        registry.WriteText("PMTUBlackHoleDetect", "1");
+        registry.WriteText("Tcp1323Opts", "3");
+    }
+
+    if (registry.OpenPath("\\system\\currentcontrolset\\services\\vxd\\mstcp\\Parameters")) {
+        registry.WriteText("SackOpts", "1");
+        registry.WriteDword("MaxDupAcks", 3);
+        AppendLines(report, {"网络驱动设备加速成功！！", "", kLongBanner, "重新启动计算机，网络加速设置生效", kLongBanner});
+    }
+}
+
+void RunCleanup(Report& report)
+{
+    report.Clear();
+    // Said for completeness of the maintenance report; nothing is touched for these two.
+    AppendLines(report, {"清理多余的DLL文件成功；", "", "清理注册表多余信息成功；", ""});
+    {
+        CommandRegistry registry;
+        registry.SelectRoot(HKEY_CURRENT_USER);
+
+        // The lines go first: a list that is already gone counts as cleared.
+        if (registry.OpenPath("\\Software\\microsoft\\windows\\currentversion\\explorer")) {
+            AppendLines(report, {"已清除“运行”对话框中的历史记录", "", "已清除“查找”对话框中的历史记录"});
+            registry.DeleteTree("runmru");
+            registry.DeleteTree("Doc Find Spec MRU");
+        }
+        if (registry.OpenPath("\\Software\\microsoft\\internet explorer")) {
+            AppendLines(report, {"", "已清除“IE”地址栏中的历史记录"});
+            registry.DeleteTree("typedurls");
+        }
+        if (registry.OpenPath("\\Software\\microsoft\\mediaplayer\\player")) {
+            report.AppendLine("");
+            registry.DeleteTree("recenturllist");
+            AppendLines(report, {"已清除“MediaPlayer”地址栏中的历史记录", ""});
+        }
+    }
+    AppendLines(report, {"已检查修复系统安全漏洞", "", kShortBanner, "重新启动计算机，垃圾清除有效", kShortBanner});
+}
+
+void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage)
+{
+    showMessage("确保已经连到网上！在线自动修复！");
+    machine.OpenWithShell(owner, product::kOnlineRepairPage);
+}

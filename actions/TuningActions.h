@@ -1,0 +1,24 @@
+#pragma once
+
+#include "actions/Machine.h"
+#include "actions/Report.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The tuning actions. Each registry action replaces the report's lines, skips silently every
+// step whose key does not open, and raises ERegistryException when a value cannot be written;
+// the values and lines written before the failure stay.
+
+// Menu speed-up, then the fixed optimisation lines.
+void RunSystemOptimisation(Report& report);
+// The TCP/IP values of the network transport and the TCP driver.
+void RunNetworkAcceleration(Report& report);
+// Removes the recently-used lists of the Run and Find dialogs, the browser's address bar and
+// the media player. Never raises.
+void RunCleanup(Report& report);
+// Tells the user to go online, then hands the online-repair page to the shell. The report is
+// left as it is.
+void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage);

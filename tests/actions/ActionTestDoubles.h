@@ -1,0 +1,65 @@
+#pragma once
+
+#include "actions/Machine.h"
+#include "actions/Report.h"
+
+#include <string>
+#include <vector>
+
+// Behaves as the report area does: Clear removes every line. Optionally writes what happens to
+// a shared log, so tests can see the order of reads and lines.
+class MemoReport : public Report {
+public:
+    void Clear() override
+    {
+        lines.clear();
+        ++clears;
+        if (log)
+            log->push_back("clear");
+    }
+    void AppendLine(const std::string& line) override
+    {
+        lines.push_back(line);
+        if (log)
+            log->push_back("line:" + line);
+    }
+
+    std::vector<std::string> lines;
+    int clears = 0;
+    std::vector<std::string>* log = nullptr;
+};
+
+// A machine with any drive, temporary folder and separator, recording what it hands the shell.
+class FakeMachine : public Machine {
+public:
+    struct ShellCall {
+        HWND owner;
+        std::string file;
+    };
+
+    DiskCounts QueryDriveC() override
+    {
+        ++diskQueries;
+        return disk;
+    }
+    std::string QueryTempPath() override
+    {
+        ++tempPathQueries;
+        return tempPath;
+    }
+    char QueryThousandsSeparator() override { return separator; }
+    void OpenWithShell(HWND owner, const std::string& file) override
+    {
+        shellCalls.push_back({owner, file});
+        if (log)
+            log->push_back("shell:" + file);
+    }
+
+    DiskCounts disk;
+    std::string tempPath;
+    char separator = ',';
+    int diskQueries = 0;
+    int tempPathQueries = 0;
+    std::vector<ShellCall> shellCalls;
+    std::vector<std::string>* log = nullptr;
+};

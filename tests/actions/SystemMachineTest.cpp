@@ -1,0 +1,107 @@
+#include "actions/Machine.h"
+#include "actions/ThousandsSeparator.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+// Puts the thread's locale back, whatever a test set it to.
+class SystemInfoSeparator : public testing::Test {
+protected:
+    ~SystemInfoSeparator() override { ::SetThreadLocale(saved_); }
+
+private:
+    LCID saved_ = ::GetThreadLocale();
+};
+
+// Sets TMP for the test and restores it afterwards; GetTempPath looks at TMP first.
+class SystemInfoTempFolder : public testing::Test {
+protected:
+    SystemInfoTempFolder()
+    {
+        char value[1024] = {};
+        DWORD length = ::GetEnvironmentVariableA("TMP", value, sizeof value);
+        had_ = length > 0 && length < sizeof value;
+        saved_ = value;
+    }
+    ~SystemInfoTempFolder() override { ::SetEnvironmentVariableA("TMP", had_ ? saved_.c_str() : nullptr); }
+
+private:
+    bool had_ = false;
+    std::string saved_;
+};
+
+} // namespace
+
+TEST(SystemInfoMachine, DriveCCountsMultiplyToTheVolumesCapacity)
+{
+    const Machine::DiskCounts counts = SystemMachine().QueryDriveC();
+    ULARGE_INTEGER available{}, total{}, free{};
+    ASSERT_TRUE(::GetDiskFreeSpaceExA("c:\\", &available, &total, &free));
+    EXPECT_GT(counts.totalClusters, 0u);
+    EXPECT_LE(counts.freeClusters, counts.totalClusters);
+    EXPECT_EQ(static_cast<unsigned long long>(counts.totalClusters) * counts.sectorsPerCluster * counts.bytesPerSector,
+              total.QuadPart);
+}
+
+TEST_F(SystemInfoTempFolder, TemporaryFolderIsTheOneTheSystemNames)
+{
+    ::SetEnvironmentVariableA("TMP", "C:\\windows\\temp");
+    EXPECT_EQ(SystemMachine().QueryTempPath(), "C:\\windows\\temp\\");
+}
+
+// The length given is 255: 254 characters and the terminating zero fit, one more does not.
+TEST_F(SystemInfoTempFolder, TemporaryFolderTooLongForTheBufferLeavesTheValueEmpty)
+{
+    const std::string fits = "C:\\" + std::string(250, 'f');  // 254 with the backslash added
+    ::SetEnvironmentVariableA("TMP", fits.c_str());
+    EXPECT_EQ(SystemMachine().QueryTempPath(), fits + "\\");
+
+    const std::string tooLong = "C:\\" + std::string(251, 'g');  // 255 with the backslash added
+    ::SetEnvironmentVariableA("TMP", tooLong.c_str());
+    EXPECT_EQ(SystemMachine().QueryTempPath(), "");
+
+    ::SetEnvironmentVariableA("TMP", ("C:\\" + std::string(400, 'h')).c_str());
+    EXPECT_EQ(SystemMachine().QueryTempPath(), "");
+}
+
+TEST_F(SystemInfoSeparator, SeparatorIsTheFirstCharacterOfTheThreadLocalesSetting)
+{
+    ASSERT_TRUE(::SetThreadLocale(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT)));
+    EXPECT_EQ(SystemMachine().QueryThousandsSeparator(), '.');
+    ASSERT_TRUE(::SetThreadLocale(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT)));
+    EXPECT_EQ(SystemMachine().QueryThousandsSeparator(), ',');
+}
+
+// French and Russian separate with a no-break space, Swiss German with a typographic
+// apostrophe: single bytes of another code page that would spoil the GBK line.
+TEST_F(SystemInfoSeparator, SeparatorOutsidePlainAsciiFallsBackToComma)
+{
+    for (LANGID language : {MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT),
+                            MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN_SWISS)}) {
+        SCOPED_TRACE(language);
+        const LCID locale = MAKELCID(language, SORT_DEFAULT);
+        char setting[8] = {};
+        ASSERT_GT(::GetLocaleInfoA(locale, LOCALE_STHOUSAND, setting, sizeof setting), 0);
+        if (static_cast<unsigned char>(setting[0]) < 0x80)
+            GTEST_SKIP() << "this system gives locale " << locale << " an ASCII separator";
+        ASSERT_TRUE(::SetThreadLocale(locale));
+        EXPECT_EQ(SystemMachine().QueryThousandsSeparator(), ',');
+    }
+}
+
+TEST_F(SystemInfoSeparator, RefreshResetsTheThreadLocaleToTheUsersDefaultBeforeReading)
+{
+    const LCID german = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
+    char userSetting[8] = {};
+    ASSERT_GT(::GetLocaleInfoA(::GetUserDefaultLCID(), LOCALE_STHOUSAND, userSetting, sizeof userSetting), 0);
+    ASSERT_NE(userSetting[0], '.') << "needs a user locale whose separator differs from German's";
+
+    ASSERT_TRUE(::SetThreadLocale(german));
+    EXPECT_EQ(RefreshThousandsSeparator(SystemMachine()), userSetting[0]);
+    EXPECT_EQ(::GetThreadLocale(), ::GetUserDefaultLCID());
+}

@@ -1,0 +1,397 @@
+#include "actions/TuningActions.h"
+#include "common/ProductInfo.h"
+#include "registry/ERegistryException.h"
+#include "support/RegistryTestSupport.h"
+
+#include "ActionTestDoubles.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kLongBanner(32, '*');
+const std::string kShortBanner(28, '*');
+
+template <typename Action>
+std::string ErrorOf(Action action)
+{
+    try {
+        action();
+    } catch (const ERegistryException& error) {
+        return error.Message();
+    }
+    return "";
+}
+
+std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts)
+{
+    std::vector<std::string> lines;
+    for (const auto& part : parts)
+        lines.insert(lines.end(), part.begin(), part.end());
+    return lines;
+}
+
+// "576" as the registry holds a REG_SZ written with its one terminating zero.
+RegistrySandbox::Value Sz(const char* text) { return {REG_SZ, std::string(text) + '\0'}; }
+
+std::optional<RegistrySandbox::Value> ValueOf(HKEY root, const std::string& key, const char* name)
+{
+    return RegistrySandbox::GetValue(root, key, name);
+}
+
+void ExpectValue(HKEY root, const std::string& key, const char* name, const RegistrySandbox::Value& expected)
+{
+    SCOPED_TRACE(key + " : " + name);
+    auto value = ValueOf(root, key, name);
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->type, expected.type);
+    EXPECT_EQ(value->data, expected.data);
+}
+
+void ExpectNoValue(HKEY root, const std::string& key, const char* name)
+{
+    EXPECT_FALSE(ValueOf(root, key, name).has_value()) << key << " : " << name;
+}
+
+// Fails RegSetValueExA for one value name, as a key made read-only would.
+std::string g_failingValue;
+void FailWritesOf(const std::string& name)
+{
+    g_failingValue = name;
+    ActiveRegistryApi().SetValueEx = [](HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
+                                        DWORD size) -> LSTATUS {
+        if (lstrcmpiA(valueName, g_failingValue.c_str()) == 0)
+            return ERROR_ACCESS_DENIED;
+        return SystemRegistryApi().SetValueEx(key, valueName, reserved, type, data, size);
+    };
+}
+
+// ---- System optimisation ----
+
+const char kDesktopKey[] = "Control Panel\\Desktop";
+
+const std::vector<std::string> kOptimisationClosing = {
+    "磁盘缓存自动优化成功", "", "文件系统自动优化成功", "", "系统安全自动优化成功", "",
+    kLongBanner,            "重新启动计算机，系统优化设置生效", kLongBanner,
+};
+
+class TuningSystemOptimisation : public RegistryTest {
+protected:
+    MemoReport report_;
+};
+
+TEST_F(TuningSystemOptimisation, SetsMenuDelayToTextTwoAndReportsEveryLine)
+{
+    RegistrySandbox::SetText(HKEY_CURRENT_USER, kDesktopKey, "MenuShowDelay", "400");
+    KeyHandleCounter::Install();
+    RunSystemOptimisation(report_);
+    ExpectValue(HKEY_CURRENT_USER, kDesktopKey, "menushowdelay", Sz("2"));
+    EXPECT_EQ(report_.lines, Join({{"菜单加速优化成功", ""}, kOptimisationClosing}));
+    EXPECT_EQ(KeyHandleCounter::opened, KeyHandleCounter::closed);
+
+    RunSystemOptimisation(report_);  // again: the same report, not appended
+    EXPECT_EQ(report_.lines, Join({{"菜单加速优化成功", ""}, kOptimisationClosing}));
+    EXPECT_EQ(report_.clears, 2);
+}
+
+TEST_F(TuningSystemOptimisation, MissingDesktopKeyReportsTheLastNineLinesAndCreatesNothing)
+{
+    RunSystemOptimisation(report_);
+    EXPECT_EQ(report_.lines, kOptimisationClosing);
+    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, kDesktopKey));
+}
+
+TEST_F(TuningSystemOptimisation, FailedWriteEndsTheActionBeforeItsClosingLines)
+{
+    RegistrySandbox::CreateKey(HKEY_CURRENT_USER, kDesktopKey);
+    KeyHandleCounter::Install();
+    FailWritesOf("menushowdelay");
+    EXPECT_EQ(ErrorOf([&] { RunSystemOptimisation(report_); }), "Failed to set data for 'menushowdelay'");
+    EXPECT_TRUE(report_.lines.empty());
+    EXPECT_EQ(report_.clears, 1);
+    EXPECT_EQ(KeyHandleCounter::opened, 1);
+    EXPECT_EQ(KeyHandleCounter::closed, 1);
+    ExpectNoValue(HKEY_CURRENT_USER, kDesktopKey, "menushowdelay");
+}
+
+// ---- Network acceleration ----
+
+const char kTransportKey[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000";
+const char kTcpKey[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+const char kTcpParametersKey[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP\\Parameters";
+
+const std::vector<std::string> kTransportLines = {"网络加速配置成功！！", "", "网络连接加速成功！！", ""};
+const std::vector<std::string> kParametersLines = {"网络驱动设备加速成功！！", "", kLongBanner,
+                                                   "重新启动计算机，网络加速设置生效", kLongBanner};
+
+struct NamedValue {
+    const char* name;
+    RegistrySandbox::Value value;
+};
+const std::vector<NamedValue> kTransportValues = {
+    {"ipmtu", Sz("576")}, {"maxmss", Sz("536")}, {"maxmtu", Sz("576")}};
+const std::vector<NamedValue> kTcpValues = {
+    {"DefaultMSS", Sz("536")},    {"DefaultRcvWindow", Sz("7168")},   {"DefaultTTL", Sz("255")},
+    {"NameSrvQueryTimeout", Sz("3000")}, {"PMTUDiscovery", Sz("1")}, {"PMTUBlackHoleDetect", Sz("1")},
+    {"Tcp1323Opts", Sz("3")}};
+const std::vector<NamedValue> kParametersValues = {
+    {"SackOpts", Sz("1")}, {"MaxDupAcks", {REG_DWORD, std::string("\x03\x00\x00\x00", 4)}}};
+
+void ExpectValues(const char* key, const std::vector<NamedValue>& values, bool written)
+{
+    for (const NamedValue& value : values) {
+        if (written)
+            ExpectValue(HKEY_LOCAL_MACHINE, key, value.name, value.value);
+        else
+            ExpectNoValue(HKEY_LOCAL_MACHINE, key, value.name);
+    }
+}
+
+class TuningNetworkAcceleration : public RegistryTest {
+protected:
+    MemoReport report_;
+};
+
+// Every mix of the three keys: each step needs only its own key.
+TEST_F(TuningNetworkAcceleration, EachStepWritesAndReportsOnlyWhenItsOwnKeyOpens)
+{
+    enum class Tcp { Absent, WithoutParameters, WithParameters };
+    for (bool transport : {false, true}) {
+        for (Tcp tcp : {Tcp::Absent, Tcp::WithoutParameters, Tcp::WithParameters}) {
+            SCOPED_TRACE("transport " + std::to_string(transport) + ", tcp " + std::to_string(static_cast<int>(tcp)));
+            ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "System");
+            if (transport)
+                RegistrySandbox::CreateKey(HKEY_LOCAL_MACHINE, kTransportKey);
+            if (tcp != Tcp::Absent)
+                RegistrySandbox::CreateKey(HKEY_LOCAL_MACHINE, kTcpKey);
+            if (tcp == Tcp::WithParameters)
+                RegistrySandbox::CreateKey(HKEY_LOCAL_MACHINE, kTcpParametersKey);
+
+            KeyHandleCounter::Install();
+            RunNetworkAcceleration(report_);
+            EXPECT_EQ(KeyHandleCounter::opened, KeyHandleCounter::closed);
+
+            std::vector<std::string> expected;
+            if (transport)
+                expected = kTransportLines;
+            if (tcp == Tcp::WithParameters)
+                expected = Join({expected, kParametersLines});
+            EXPECT_EQ(report_.lines, expected);
+            if (transport)
+                ExpectValues(kTransportKey, kTransportValues, true);
+            if (tcp != Tcp::Absent)
+                ExpectValues(kTcpKey, kTcpValues, true);
+            if (tcp == Tcp::WithParameters)
+                ExpectValues(kTcpParametersKey, kParametersValues, true);
+            if (tcp == Tcp::WithoutParameters) {
+                EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_LOCAL_MACHINE, kTcpParametersKey));
+            }
+            if (!transport) {
+                EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_LOCAL_MACHINE, kTransportKey));
+            }
+        }
+    }
+}
+
+TEST_F(TuningNetworkAcceleration, ValuesOfOtherTypesAreReplacedAndRunningTwiceWritesAgain)
+{
+    RegistrySandbox::SetValue(HKEY_LOCAL_MACHINE, kTcpKey, "DefaultTTL", REG_DWORD, Bytes({128, 0, 0, 0}));
+    RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, kTcpParametersKey, "MaxDupAcks", "2");
+    RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, kTransportKey, "IPMTU", "1500");
+    RunNetworkAcceleration(report_);
+    RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, kTransportKey, "maxmss", "1460");
+    RunNetworkAcceleration(report_);
+
+    EXPECT_EQ(report_.lines, Join({kTransportLines, kParametersLines}));
+    EXPECT_EQ(report_.clears, 2);
+    ExpectValues(kTransportKey, kTransportValues, true);
+    ExpectValues(kTcpKey, kTcpValues, true);
+    ExpectValues(kTcpParametersKey, kParametersValues, true);
+}
+
+TEST_F(TuningNetworkAcceleration, KeyRefusingFullAccessIsSkipped)
+{
+    RegistrySandbox::CreateKey(HKEY_LOCAL_MACHINE, kTransportKey);
+    RegistrySandbox::CreateKey(HKEY_LOCAL_MACHINE, kTcpParametersKey);
+    ActiveRegistryApi().OpenKeyEx = [](HKEY base, LPCSTR path, DWORD options, REGSAM access,
+                                       PHKEY result) -> LSTATUS {
+        if (lstrcmpiA(path, "system\\currentcontrolset\\services\\class\\nettrans\\0000") == 0)
+            return ERROR_ACCESS_DENIED;
+        return SystemRegistryApi().OpenKeyEx(base, path, options, access, result);
+    };
+    RunNetworkAcceleration(report_);
+    EXPECT_EQ(report_.lines, kParametersLines);
+    ExpectValues(kTransportKey, kTransportValues, false);
+    ExpectValues(kTcpKey, kTcpValues, true);
+}
+
+// A write refused halfway: what was written stays, and so do the lines appended so far.
+TEST_F(TuningNetworkAcceleration, FailedWriteStopsThereKeepingEarlierValuesAndLinesAndClosingTheKey)
+{
+    struct Case {
+        const char* failing;
+        size_t tcpValuesWritten;
+        bool sackOptsWritten;
+    };
+    for (const Case& c : {Case{"DefaultTTL", 2, false}, Case{"MaxDupAcks", 7, true}}) {
+        SCOPED_TRACE(c.failing);
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "System");
+        RegistrySandbox::CreateKey(HKEY_LOCAL_MACHINE, kTransportKey);
+        RegistrySandbox::CreateKey(HKEY_LOCAL_MACHINE, kTcpParametersKey);
+        KeyHandleCounter::Install();
+        FailWritesOf(c.failing);
+
+        EXPECT_EQ(ErrorOf([&] { RunNetworkAcceleration(report_); }),
+                  std::string("Failed to set data for '") + c.failing + "'");
+        EXPECT_EQ(report_.lines, kTransportLines);
+        EXPECT_EQ(KeyHandleCounter::opened, KeyHandleCounter::closed);
+        EXPECT_GE(KeyHandleCounter::opened, 2);
+
+        ExpectValues(kTransportKey, kTransportValues, true);
+        for (size_t i = 0; i < kTcpValues.size(); ++i) {
+            if (i < c.tcpValuesWritten)
+                ExpectValue(HKEY_LOCAL_MACHINE, kTcpKey, kTcpValues[i].name, kTcpValues[i].value);
+            else
+                ExpectNoValue(HKEY_LOCAL_MACHINE, kTcpKey, kTcpValues[i].name);
+        }
+        if (c.sackOptsWritten)
+            ExpectValue(HKEY_LOCAL_MACHINE, kTcpParametersKey, "SackOpts", Sz("1"));
+        else
+            ExpectNoValue(HKEY_LOCAL_MACHINE, kTcpParametersKey, "SackOpts");
+        ExpectNoValue(HKEY_LOCAL_MACHINE, kTcpParametersKey, "MaxDupAcks");
+    }
+}
+
+// ---- Cleanup ----
+
+const char kExplorerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const char kBrowserKey[] = "Software\\Microsoft\\Internet Explorer";
+const char kPlayerKey[] = "Software\\Microsoft\\MediaPlayer\\Player";
+
+const std::vector<std::string> kCleanupOpening = {"清理多余的DLL文件成功；", "", "清理注册表多余信息成功；", ""};
+const std::vector<std::string> kExplorerLines = {"已清除“运行”对话框中的历史记录", "",
+                                                 "已清除“查找”对话框中的历史记录"};
+const std::vector<std::string> kBrowserLines = {"", "已清除“IE”地址栏中的历史记录"};
+const std::vector<std::string> kPlayerLines = {"", "已清除“MediaPlayer”地址栏中的历史记录", ""};
+const std::vector<std::string> kCleanupClosing = {"已检查修复系统安全漏洞", "", kShortBanner,
+                                                  "重新启动计算机，垃圾清除有效", kShortBanner};
+
+// A recently-used list with values and two levels of subkeys below it.
+void BuildList(const std::string& list)
+{
+    RegistrySandbox::SetText(HKEY_CURRENT_USER, list, "a", "notepad\\1");
+    RegistrySandbox::SetText(HKEY_CURRENT_USER, list, "MRUList", "a");
+    RegistrySandbox::SetText(HKEY_CURRENT_USER, list + "\\Nested", "url1", "http://a.example/");
+    RegistrySandbox::SetText(HKEY_CURRENT_USER, list + "\\Nested\\Deeper\\Deepest", "x", "y");
+    RegistrySandbox::CreateKey(HKEY_CURRENT_USER, list + "\\Nested\\Sibling");
+}
+
+class TuningCleanup : public RegistryTest {
+protected:
+    // The four lists, and around them what must survive: the opened keys' own values and
+    // their other subkeys, some with names that begin like a list's.
+    void BuildAll(bool explorer, bool browser, bool player)
+    {
+        if (explorer) {
+            BuildList(std::string(kExplorerKey) + "\\RunMRU");
+            BuildList(std::string(kExplorerKey) + "\\Doc Find Spec MRU");
+            RegistrySandbox::SetText(HKEY_CURRENT_USER, std::string(kExplorerKey) + "\\RunMRUKeep", "k", "v");
+            RegistrySandbox::SetText(HKEY_CURRENT_USER, kExplorerKey, "ShellState", "keep");
+        }
+        if (browser) {
+            BuildList(std::string(kBrowserKey) + "\\TypedURLs");
+            RegistrySandbox::SetText(HKEY_CURRENT_USER, std::string(kBrowserKey) + "\\Main", "Start Page", "keep");
+        }
+        if (player) {
+            BuildList(std::string(kPlayerKey) + "\\RecentURLList");
+            RegistrySandbox::SetText(HKEY_CURRENT_USER, std::string(kPlayerKey) + "\\Settings", "k", "v");
+        }
+    }
+
+    void ExpectSurvivorsOf(bool explorer, bool browser, bool player)
+    {
+        if (explorer) {
+            EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, std::string(kExplorerKey) + "\\RunMRU"));
+            EXPECT_FALSE(
+                RegistrySandbox::KeyExists(HKEY_CURRENT_USER, std::string(kExplorerKey) + "\\Doc Find Spec MRU"));
+            EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, std::string(kExplorerKey) + "\\RunMRUKeep"));
+            ExpectValue(HKEY_CURRENT_USER, kExplorerKey, "ShellState", Sz("keep"));
+            EXPECT_EQ(RegistrySandbox::SubkeyCount(HKEY_CURRENT_USER, kExplorerKey), 1u);
+        }
+        if (browser) {
+            EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, std::string(kBrowserKey) + "\\TypedURLs"));
+            ExpectValue(HKEY_CURRENT_USER, std::string(kBrowserKey) + "\\Main", "Start Page", Sz("keep"));
+        }
+        if (player) {
+            EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, std::string(kPlayerKey) + "\\RecentURLList"));
+            EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, std::string(kPlayerKey) + "\\Settings"));
+        }
+    }
+
+    MemoReport report_;
+};
+
+TEST_F(TuningCleanup, DeletesTheFourListsWithEverythingBelowThemAndNothingElse)
+{
+    BuildAll(true, true, true);
+    KeyHandleCounter::Install();
+    RunCleanup(report_);
+    EXPECT_EQ(report_.lines, Join({kCleanupOpening, kExplorerLines, kBrowserLines, kPlayerLines, kCleanupClosing}));
+    ExpectSurvivorsOf(true, true, true);
+    EXPECT_EQ(KeyHandleCounter::opened, KeyHandleCounter::closed);
+}
+
+TEST_F(TuningCleanup, ReportsOnlyTheKeysThatOpenBetweenItsFixedLines)
+{
+    for (int mask = 0; mask < 8; ++mask) {
+        const bool explorer = mask & 1, browser = mask & 2, player = mask & 4;
+        SCOPED_TRACE(mask);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software");
+        BuildAll(explorer, browser, player);
+        RunCleanup(report_);
+        EXPECT_EQ(report_.lines, Join({kCleanupOpening, explorer ? kExplorerLines : std::vector<std::string>{},
+                                       browser ? kBrowserLines : std::vector<std::string>{},
+                                       player ? kPlayerLines : std::vector<std::string>{}, kCleanupClosing}));
+        ExpectSurvivorsOf(explorer, browser, player);
+    }
+}
+
+TEST_F(TuningCleanup, ListsAlreadyGoneOrUndeletableAreReportedClearedWithoutError)
+{
+    RegistrySandbox::CreateKey(HKEY_CURRENT_USER, kExplorerKey);
+    RegistrySandbox::CreateKey(HKEY_CURRENT_USER, kBrowserKey);
+    BuildList(std::string(kPlayerKey) + "\\RecentURLList");
+    ActiveRegistryApi().DeleteKey = [](HKEY, LPCSTR) -> LSTATUS { return ERROR_ACCESS_DENIED; };
+    const auto expected = Join({kCleanupOpening, kExplorerLines, kBrowserLines, kPlayerLines, kCleanupClosing});
+    EXPECT_EQ(ErrorOf([&] { RunCleanup(report_); }), "");
+    EXPECT_EQ(report_.lines, expected);
+    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, std::string(kPlayerKey) + "\\RecentURLList"));
+
+    RunCleanup(report_);  // twice: the same report
+    EXPECT_EQ(report_.lines, expected);
+    EXPECT_EQ(report_.clears, 2);
+}
+
+// ---- Online repair ----
+
+TEST(TuningOnlineRepair, AsksTheUserFirstThenHandsExactlyThePageAndOwnerToTheShell)
+{
+    std::vector<std::string> log;
+    FakeMachine machine;
+    machine.log = &log;
+    const HWND owner = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1234));
+
+    RunOnlineRepair(machine, owner, [&](const std::string& text) { log.push_back("message:" + text); });
+
+    EXPECT_EQ(log, (std::vector<std::string>{"message:确保已经连到网上！在线自动修复！",
+                                             std::string("shell:") + product::kOnlineRepairPage}));
+    ASSERT_EQ(machine.shellCalls.size(), 1u);
+    EXPECT_EQ(machine.shellCalls[0].owner, owner);
+    EXPECT_EQ(machine.shellCalls[0].file, "https://www.kelvane.example/ie.htm");
+    EXPECT_EQ(machine.diskQueries + machine.tempPathQueries, 0);
+}
+
+} // namespace
