@@ -263,20 +263,6 @@ TEST_F(SystemInfoReport, BrowserPagesWithoutBrowserKeyFollowTheDriveLines)
                                                  15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26}));
 }
 
-TEST_F(SystemInfoReport, KeyRefusingFullAccessIsSkippedLikeAMissingOne)
-{
-    BuildFullMachine();
-    ActiveRegistryApi().OpenKeyEx = [](HKEY base, LPCSTR path, DWORD options, REGSAM access,
-                                       PHKEY result) -> LSTATUS {
-        if (access == KEY_ALL_ACCESS && lstrcmpiA(path, "display\\settings") == 0)
-            return ERROR_ACCESS_DENIED;
-        return SystemRegistryApi().OpenKeyEx(base, path, options, access, result);
-    };
-    EXPECT_EQ(Run(), "");
-    EXPECT_EQ(report_.lines, Lines(kFullReport, {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
-                                                 13, 14, 15, 16, 17, 18, 22, 23, 24, 25, 26}));
-}
-
 TEST_F(SystemInfoReport, WrongTypedCurrentVersionRaisesWithTheReportStillEmpty)
 {
     BuildFullMachine();

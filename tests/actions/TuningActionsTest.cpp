@@ -212,22 +212,6 @@ TEST_F(TuningNetworkAcceleration, ValuesOfOtherTypesAreReplacedAndRunningTwiceWr
     ExpectValues(kTcpParametersKey, kParametersValues, true);
 }
 
-TEST_F(TuningNetworkAcceleration, KeyRefusingFullAccessIsSkipped)
-{
-    RegistrySandbox::CreateKey(HKEY_LOCAL_MACHINE, kTransportKey);
-    RegistrySandbox::CreateKey(HKEY_LOCAL_MACHINE, kTcpParametersKey);
-    ActiveRegistryApi().OpenKeyEx = [](HKEY base, LPCSTR path, DWORD options, REGSAM access,
-                                       PHKEY result) -> LSTATUS {
-        if (lstrcmpiA(path, "system\\currentcontrolset\\services\\class\\nettrans\\0000") == 0)
-            return ERROR_ACCESS_DENIED;
-        return SystemRegistryApi().OpenKeyEx(base, path, options, access, result);
-    };
-    RunNetworkAcceleration(report_);
-    EXPECT_EQ(report_.lines, kParametersLines);
-    ExpectValues(kTransportKey, kTransportValues, false);
-    ExpectValues(kTcpKey, kTcpValues, true);
-}
-
 // A write refused halfway: what was written stays, and so do the lines appended so far.
 TEST_F(TuningNetworkAcceleration, FailedWriteStopsThereKeepingEarlierValuesAndLinesAndClosingTheKey)
 {
