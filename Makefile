@@ -1,6 +1,6 @@
 # The two commands: `make run` starts Kelvane under Wine, `make test` runs the whole suite.
 # Both install whatever is missing first (Debian 12).
-.PHONY: all setup build run test clean
+.PHONY: all setup build run test screenshot clean
 
 all: build
 
@@ -19,3 +19,6 @@ test: build
 
 clean:
 	rm -rf build
+
+screenshot: build
+	@scripts/screenshot.sh

@@ -1,5 +1,7 @@
 #include "support/RegistrySandbox.h"
 
+#include "common/Text.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -34,27 +36,6 @@ using NtQueryKeyFunction = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
 constexpr int kKeyNameInformationClass = 3;
 
 } // namespace
-
-std::wstring WideFromGbk(const std::string& gbk)
-{
-    if (gbk.empty())
-        return {};
-    int length = ::MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), wide.data(), length);
-    return wide;
-}
-
-std::string GbkFromWide(const std::wstring& wide)
-{
-    if (wide.empty())
-        return {};
-    int length = ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                       nullptr);
-    std::string gbk(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), gbk.data(), length, nullptr, nullptr);
-    return gbk;
-}
 
 RegistrySandbox::RegistrySandbox()
     : scratchPath_("Software\\KelvaneTestSandbox\\" + std::to_string(::GetCurrentProcessId()) + "-" +

@@ -40,7 +40,3 @@ public:
 private:
     std::string scratchPath_;
 };
-
-// Converts between GBK bytes and UTF-16 with code page 936, whatever the ANSI code page.
-std::wstring WideFromGbk(const std::string& gbk);
-std::string GbkFromWide(const std::wstring& wide);

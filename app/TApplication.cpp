@@ -1,0 +1,183 @@
+#include "app/TApplication.h"
+
+#include "actions/Machine.h"
+#include "actions/ThousandsSeparator.h"
+#include "app/ErrorReport.h"
+#include "common/Text.h"
+#include "resources/ResourceIds.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TApplication";
+TApplication* gInstance = nullptr;
+
+} // namespace
+
+TApplication* TApplication::Instance() noexcept
+{
+    return gInstance;
+}
+
+TApplication::TApplication(HINSTANCE instance, Machine& machine) : instance_(instance), machine_(machine)
+{
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    icon_ = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON, 0, 0,
+                                            LR_DEFAULTSIZE | LR_SHARED));
+    smallIcon_ = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+
+    Register(instance, kWindowClass, icon_, smallIcon_);
+
+    // A zero-size window in the middle of the screen: it owns every other window, so it alone
+    // has a task-bar entry, and that entry shows the application title.
+    const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
+    Create(instance, kWindowClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0,
+           {x, y, x, y}, nullptr, nullptr);
+    gInstance = this;
+    taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    thousandsSeparator_ = machine_.QueryThousandsSeparator();
+}
+
+TApplication::~TApplication()
+{
+    Shutdown();
+    if (gInstance == this)
+        gInstance = nullptr;
+}
+
+void TApplication::SetTitle(const std::string& title)
+{
+    title_ = title;
+    ::SetWindowTextW(Handle(), WideFromGbk(title).c_str());
+}
+
+void TApplication::AddWindow(HWND window)
+{
+    if (!mainWindow_)
+        mainWindow_ = window;
+    windows_.push_back(window);
+}
+
+void TApplication::ApplyHintSettings(HWND tooltip)
+{
+    if (!tooltip)
+        return;
+    ::SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(500, 0));
+    ::SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(0, 0));
+    ::SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(2500, 0));
+    ::SendMessageW(tooltip, TTM_ACTIVATE, TRUE, 0);
+    tooltips_.push_back(tooltip);
+}
+
+void TApplication::ShowMainWindow(int startShowState)
+{
+    ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+    if (startShowState == SW_SHOWMINNOACTIVE) {
+        Minimize();
+        return;
+    }
+    ::ShowWindow(mainWindow_, startShowState == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    ::SetForegroundWindow(mainWindow_);
+}
+
+void TApplication::Minimize()
+{
+    // Minimising the owner hides every window it owns; only the task-bar entry stays.
+    if (!::IsWindowVisible(mainWindow_) && !::IsIconic(Handle()))
+        ::ShowWindow(mainWindow_, SW_SHOWNA);
+    ::ShowWindow(Handle(), SW_MINIMIZE);
+}
+
+void TApplication::Restore()
+{
+    ::ShowWindow(Handle(), SW_RESTORE);
+    if (!::IsWindowVisible(mainWindow_))
+        ::ShowWindow(mainWindow_, SW_SHOWNORMAL);
+    ::SetForegroundWindow(mainWindow_);
+}
+
+void TApplication::Run(int startShowState)
+{
+    ShowMainWindow(startShowState);
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        try {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        } catch (const std::exception& failure) {
+            ReportError(failure);
+        }
+    }
+}
+
+void TApplication::Terminate()
+{
+    ::PostQuitMessage(0);
+}
+
+void TApplication::Shutdown()
+{
+    for (HWND window : windows_)
+        if (::IsWindow(window))
+            ::ShowWindow(window, SW_HIDE);
+    for (HWND tooltip : tooltips_)
+        if (::IsWindow(tooltip))
+            ::SendMessageW(tooltip, TTM_ACTIVATE, FALSE, 0);
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+        if (::IsWindow(*it))
+            ::DestroyWindow(*it);
+    windows_.clear();
+    tooltips_.clear();
+    mainWindow_ = nullptr;
+}
+
+void TApplication::RefreshThousandsSeparator()
+{
+    thousandsSeparator_ = ::RefreshThousandsSeparator(machine_);
+}
+
+LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_MINIMIZE:
+            Minimize();
+            return 0;
+        case SC_RESTORE:
+            Restore();
+            return 0;
+        case SC_CLOSE:
+            // The task-bar entry's close command closes the main window.
+            if (mainWindow_)
+                ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_ACTIVATE:
+        // Activation that lands on the hidden owner goes on to the main window.
+        if ((message == WM_SETFOCUS || LOWORD(wParam) != WA_INACTIVE) && mainWindow_ &&
+            ::IsWindowVisible(mainWindow_) && ::IsWindowEnabled(mainWindow_)) {
+            ::SetActiveWindow(mainWindow_);
+            return 0;
+        }
+        break;
+    case WM_WININICHANGE:
+        RefreshThousandsSeparator();
+        break;
+    default:
+        if (message == taskbarCreatedMessage_ && message != 0)
+            RefreshThousandsSeparator();
+        break;
+    }
+    return ::DefWindowProcW(Handle(), message, wParam, lParam);
+}

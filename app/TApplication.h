@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ui/BaseWindow.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class Machine;
+
+// The one application object: the hidden owner window that bears the program's only
+// task-bar entry, the title, the icon, the tool-tip settings, the thousands separator of the
+// user's locale, and the message loop.
+class TApplication : public BaseWindow<TApplication> {
+public:
+    TApplication(HINSTANCE instance, Machine& machine);
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    static TApplication* Instance() noexcept;
+
+    void SetTitle(const std::string& title);
+    const std::string& Title() const noexcept { return title_; }
+    HINSTANCE InstanceHandle() const noexcept { return instance_; }
+    HICON Icon() const noexcept { return icon_; }
+    HICON SmallIcon() const noexcept { return smallIcon_; }
+
+    // The first window created becomes the main window; closing it ends the program.
+    void AddWindow(HWND window);
+    HWND MainWindow() const noexcept { return mainWindow_; }
+
+    // Gives a tool-tip control the application's delays: 500 ms to show, 0 ms from one tipped
+    // control to the next, 2500 ms to hide.
+    void ApplyHintSettings(HWND tooltip);
+
+    char ThousandsSeparator() const noexcept { return thousandsSeparator_; }
+
+    // Shows the main window as the program was started (minimised, maximised or normal).
+    void ShowMainWindow(int startShowState);
+    void Minimize();
+    void Restore();
+
+    // Takes and dispatches messages until Terminate; then hides every window, switches the
+    // tool-tips off and destroys the windows.
+    void Run(int startShowState);
+    void Terminate();
+    void Shutdown();
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void RefreshThousandsSeparator();
+
+    HINSTANCE instance_;
+    Machine& machine_;
+    std::string title_;
+    HICON icon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    HWND mainWindow_ = nullptr;
+    std::vector<HWND> windows_;
+    std::vector<HWND> tooltips_;
+    char thousandsSeparator_ = ',';
+    UINT taskbarCreatedMessage_ = 0;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// A move-only owner of one Windows handle, released by Deleter.
+template <typename Handle, typename Deleter>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        if (this != &other)
+            Reset(std::exchange(other.handle_, Handle{}));
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { Reset(); }
+
+    Handle Get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != Handle{}; }
+    Handle Release() noexcept { return std::exchange(handle_, Handle{}); }
+    void Reset(Handle handle = Handle{}) noexcept
+    {
+        if (handle_ != Handle{})
+            Deleter{}(handle_);
+        handle_ = handle;
+    }
+
+private:
+    Handle handle_{};
+};
+
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const noexcept { ::DeleteObject(object); }
+};
+struct IconDeleter {
+    void operator()(HICON icon) const noexcept { ::DestroyIcon(icon); }
+};
+struct WindowDeleter {
+    void operator()(HWND window) const noexcept { ::DestroyWindow(window); }
+};
+
+using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
+using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
+using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
+using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
+
+// Selects an object into a device context for the guard's lifetime.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() { ::SelectObject(dc_, previous_); }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};

@@ -1,0 +1,133 @@
+// Starts Kelvane inside the current (virtual) Wine desktop, drives it with real pointer input
+// and saves the screen as BMP files at each step:
+//   kelvane_screenshots PATH\TO\Kelvane.exe OUTPUT-FOLDER
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND FindVisible(const wchar_t* className)
+{
+    for (int i = 0; i < 300; ++i) {
+        HWND window = ::FindWindowW(className, nullptr);
+        if (window && ::IsWindowVisible(window))
+            return window;
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
+void MoveTo(HWND window, int x, int y)
+{
+    POINT point{x, y};
+    ::ClientToScreen(window, &point);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(point.x, 65536, ::GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = ::MulDiv(point.y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+    ::Sleep(400);
+}
+
+void Click()
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    ::SendInput(1, &input, sizeof input);
+    ::Sleep(100);
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &input, sizeof input);
+    ::Sleep(600);
+}
+
+// Writes the top-left 700 x 520 pixels of the screen as a 24-bit BMP.
+bool SaveScreen(const std::wstring& path)
+{
+    const int width = 700;
+    const int height = 520;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    const DWORD stride = ((width * 3 + 3) / 4) * 4;
+    const DWORD imageSize = stride * height;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + imageSize;
+    info.bmiHeader.biSizeImage = imageSize;
+    HANDLE output = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool ok = output != INVALID_HANDLE_VALUE && ::WriteFile(output, &file, sizeof file, &written, nullptr) &&
+                    ::WriteFile(output, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
+                    ::WriteFile(output, bits, imageSize, &written, nullptr);
+    if (output != INVALID_HANDLE_VALUE)
+        ::CloseHandle(output);
+    ::SelectObject(memory, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 3)
+        return 2;
+    const std::wstring folder = argv[2];
+    std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(argv[1], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return 3;
+
+    HWND main = FindVisible(L"TForm1");
+    if (!main)
+        return 4;
+    ::Sleep(1000);
+    MoveTo(main, 300, 200);
+    SaveScreen(folder + L"\\main-idle.bmp");
+    MoveTo(main, 80, 125);  // the label of 系统优化
+    SaveScreen(folder + L"\\main-hover-tile.bmp");
+    MoveTo(main, 80, 95);  // the label of 系统信息
+    Click();
+    SaveScreen(folder + L"\\main-report.bmp");
+
+    MoveTo(main, 361, 61);  // the help button: tool bar at 0,49, button at 345..376 x 0..24
+    ::Sleep(1200);  // long enough for the tool-tip
+    SaveScreen(folder + L"\\main-tooltip.bmp");
+    Click();
+    HWND help = FindVisible(L"TForm3");
+    ::Sleep(500);
+    SaveScreen(folder + L"\\help-window.bmp");
+    if (help) {
+        ::PostMessageW(help, WM_COMMAND, 302, 0);  // 系统优化
+        ::Sleep(500);
+        SaveScreen(folder + L"\\help-topic.bmp");
+    }
+
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ::WaitForSingleObject(process.hProcess, 10000);
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return static_cast<int>(exitCode);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/ErrorReport.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+// One C++ object per window: the static procedure finds the object through GWLP_USERDATA
+// (set on WM_NCCREATE, cleared on WM_NCDESTROY) and forwards to Derived::HandleMessage.
+// No C++ exception ever leaves the procedure: a failure goes to the error report and the
+// message loop goes on.
+template <typename Derived>
+class BaseWindow {
+public:
+    HWND Handle() const noexcept { return window_; }
+
+protected:
+    BaseWindow() = default;
+    BaseWindow(const BaseWindow&) = delete;
+    BaseWindow& operator=(const BaseWindow&) = delete;
+    ~BaseWindow()
+    {
+        if (window_ && ::IsWindow(window_))
+            ::DestroyWindow(window_);
+    }
+
+    static void Register(HINSTANCE instance, const wchar_t* className, HICON icon, HICON smallIcon, UINT style = 0)
+    {
+        WNDCLASSEXW windowClass{};
+        if (::GetClassInfoExW(instance, className, &windowClass))
+            return;
+        windowClass = {};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = style;
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = icon;
+        windowClass.hIconSm = smallIcon;
+        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = className;
+        if (!::RegisterClassExW(&windowClass))
+            throw std::runtime_error("cannot register a window class");
+    }
+
+    void Create(HINSTANCE instance, const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle,
+                const RECT& bounds, HWND owner, HMENU menu)
+    {
+        if (!::CreateWindowExW(exStyle, className, caption, style, bounds.left, bounds.top,
+                               bounds.right - bounds.left, bounds.bottom - bounds.top, owner, menu, instance,
+                               static_cast<Derived*>(this)))
+            throw std::runtime_error("cannot create a window");
+    }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+    {
+        if (message == WM_NCCREATE) {
+            auto* self = static_cast<Derived*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            self->window_ = window;
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        auto* self = reinterpret_cast<Derived*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            if (self)
+                self->window_ = nullptr;
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        }
+        if (!self)
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        try {
+            return self->HandleMessage(message, wParam, lParam);
+        } catch (const std::exception& failure) {
+            ReportError(failure);
+        } catch (...) {
+            ReportError(std::runtime_error("unexpected failure"));
+        }
+        return 0;
+    }
+
+    HWND window_ = nullptr;
+};

@@ -1,0 +1,36 @@
+#include "ui/MemoLines.h"
+
+#include "common/Text.h"
+
+void MemoLines::Clear()
+{
+    ::SetWindowTextW(edit_, L"");
+}
+
+void MemoLines::AppendLine(const std::string& line)
+{
+    const std::wstring text = WideFromGbk(line) + L"\r\n";
+    const LRESULT end = ::GetWindowTextLengthW(edit_);
+    ::SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(end), end);
+    ::SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::vector<std::string> MemoLines::Lines() const
+{
+    const int length = ::GetWindowTextLengthW(edit_);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(edit_, text.data(), length + 1)));
+
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L"\r\n", start);
+        if (end == std::wstring::npos) {
+            lines.push_back(GbkFromWide(text.substr(start)));
+            break;
+        }
+        lines.push_back(GbkFromWide(text.substr(start, end - start)));
+        start = end + 2;
+    }
+    return lines;
+}

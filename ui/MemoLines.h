@@ -1,0 +1,25 @@
+#pragma once
+
+#include "actions/Report.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A multi-line EDIT seen as lines of GBK text: the report area of the main window and the
+// help window's text area. Each line is stored followed by a line break.
+class MemoLines : public Report {
+public:
+    MemoLines() = default;
+    explicit MemoLines(HWND edit) : edit_(edit) {}
+
+    void Clear() override;
+    void AppendLine(const std::string& line) override;
+
+    // The lines as the control holds them now, the user's typing included.
+    std::vector<std::string> Lines() const;
+
+private:
+    HWND edit_ = nullptr;
+};

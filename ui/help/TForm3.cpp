@@ -1,0 +1,148 @@
+#include "ui/help/TForm3.h"
+
+#include "app/TApplication.h"
+#include "common/Text.h"
+#include "ui/help/HelpTopics.h"
+#include "ui/main/TForm1.h"
+
+#include <stdexcept>
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TForm3";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr char kCaption[] = "帮助文件";
+constexpr SIZE kClientSize{314, 147};
+constexpr RECT kMemoBounds{0, 0, 312, 145};
+constexpr COLORREF kTextColour = RGB(0, 0x80, 0xC0);
+
+constexpr const char* kMenuCaptions[] = {"系统信息", "系统优化", "网络加速", "清理维护", "自动修复"};
+
+} // namespace
+
+TForm3::TForm3(TApplication& application, TForm1& mainWindow)
+    : application_(application), mainWindow_(mainWindow), scale_(DesignScale::ForScreen())
+{
+    HINSTANCE instance = application.InstanceHandle();
+    Register(instance, kWindowClass, application.Icon(), application.SmallIcon());
+
+    // No access keys: the captions carry none of their own.
+    menu_ = ::CreateMenu();
+    for (UINT i = 0; i < std::size(kMenuCaptions); ++i)
+        ::AppendMenuW(menu_, MF_STRING, kN1 + i, WideFromGbk(kMenuCaptions[i]).c_str());
+
+    RECT frame{0, 0, scale_(kClientSize.cx), scale_(kClientSize.cy)};
+    ::AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
+    Create(instance, kWindowClass, WideFromGbk(kCaption).c_str(), kStyle, 0,
+           {0, 0, frame.right - frame.left, frame.bottom - frame.top}, application.Handle(), menu_);
+    application.AddWindow(Handle());
+
+    // The menu bar may take more than one row; the client area keeps its designed size.
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    RECT window;
+    ::GetWindowRect(Handle(), &window);
+    ::SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left + scale_(kClientSize.cx) - client.right,
+                   window.bottom - window.top + scale_(kClientSize.cy) - client.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    memoFont_.Reset(::CreateFontW(-scale_(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
+    const RECT bounds = scale_(kMemoBounds);
+    memo_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+                              bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                              Handle(), nullptr, instance, nullptr);
+    if (!memo_)
+        throw std::runtime_error("cannot create the help text area");
+    ::SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.Get()), FALSE);
+    text_ = MemoLines(memo_);
+    for (const std::string& line : HelpIntroduction())
+        text_.AppendLine(line);
+    ShowFromTheTop();
+}
+
+TForm3::~TForm3()
+{
+    // The menu goes with the window; a menu never attached is freed here.
+    if (!Handle() && menu_ && ::IsMenu(menu_))
+        ::DestroyMenu(menu_);
+}
+
+void TForm3::ShowTopic(int category)
+{
+    text_.Clear();
+    for (const std::string& line : HelpTopic(category))
+        text_.AppendLine(line);
+    ShowFromTheTop();
+}
+
+void TForm3::ShowFromTheTop()
+{
+    // The area holds about nine lines: the reader starts at the heading, not the last line.
+    ::SendMessageW(memo_, EM_SETSEL, 0, 0);
+    ::SendMessageW(memo_, EM_SCROLLCARET, 0, 0);
+}
+
+void TForm3::PlaceOverMainWindow()
+{
+    RECT main;
+    ::GetWindowRect(mainWindow_.Handle(), &main);
+    RECT own;
+    ::GetWindowRect(Handle(), &own);
+    const int ownWidth = own.right - own.left;
+    const int ownHeight = own.bottom - own.top;
+    // Halves taken toward zero; never off the top or left of the screen.
+    int left = main.left + ((main.right - main.left) - ownWidth) / 2;
+    int top = main.top + ((main.bottom - main.top) - ownHeight) / 2;
+    if (left < 0)
+        left = 0;
+    if (top < 0)
+        top = 0;
+    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm3::Show()
+{
+    if (!placed_) {
+        PlaceOverMainWindow();
+        placed_ = true;
+    }
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::BringWindowToTop(Handle());
+    ::SetForegroundWindow(Handle());
+    ::SetActiveWindow(Handle());
+}
+
+LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam == 0 && LOWORD(wParam) >= kN1 && LOWORD(wParam) <= kN5) {
+            ShowTopic(LOWORD(wParam) - kN1);
+            return 0;
+        }
+        break;
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(lParam) == memo_) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            ::SetTextColor(dc, kTextColour);
+            ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        }
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && memo_)
+            ::SetFocus(memo_);
+        return 0;
+    case WM_SETFOCUS:
+        if (memo_)
+            ::SetFocus(memo_);
+        return 0;
+    case WM_CLOSE:
+        ::ShowWindow(Handle(), SW_HIDE);
+        return 0;
+    }
+    return ::DefWindowProcW(Handle(), message, wParam, lParam);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/DesignScale.h"
+#include "common/UniqueHandle.h"
+#include "ui/BaseWindow.h"
+#include "ui/MemoLines.h"
+
+class TApplication;
+class TForm1;
+
+// The help window: an introduction, and one help topic per category chosen from its menu.
+// Closing it only hides it; its text stays as it was.
+class TForm3 : public BaseWindow<TForm3> {
+public:
+    TForm3(TApplication& application, TForm1& mainWindow);
+    ~TForm3();
+
+    // Makes the window visible, in front and active; centred over the main window the first
+    // time only. A minimised help window stays minimised.
+    void Show();
+
+    void N1Click() { ShowTopic(0); }
+    void N2Click() { ShowTopic(1); }
+    void N3Click() { ShowTopic(2); }
+    void N4Click() { ShowTopic(3); }
+    void N5Click() { ShowTopic(4); }
+
+    HWND Memo1() const noexcept { return memo_; }
+    HMENU MainMenu1() const noexcept { return menu_; }
+    std::vector<std::string> Lines() const { return text_.Lines(); }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    enum Command : UINT { kN1 = 301, kN2, kN3, kN4, kN5 };
+
+private:
+    void ShowTopic(int category);
+    void ShowFromTheTop();
+    void PlaceOverMainWindow();
+
+    TApplication& application_;
+    TForm1& mainWindow_;
+    DesignScale scale_;
+    HMENU menu_ = nullptr;
+    HWND memo_ = nullptr;
+    MemoLines text_;
+    UniqueFont memoFont_;
+    bool placed_ = false;
+};

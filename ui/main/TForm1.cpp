@@ -1,0 +1,478 @@
+#include "ui/main/TForm1.h"
+
+#include "actions/Machine.h"
+#include "actions/SystemInfoReport.h"
+#include "actions/TuningActions.h"
+#include "app/MessageDialog.h"
+#include "app/TApplication.h"
+#include "common/ProductInfo.h"
+#include "common/Text.h"
+#include "resources/ResourceIds.h"
+#include "ui/help/TForm3.h"
+
+#include <windowsx.h>
+
+using form1::Element;
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TForm1";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+constexpr int kCategoryIconIds[] = {IDI_CATEGORY_SYSTEM_INFO, IDI_CATEGORY_SYSTEM_OPTIMISE, IDI_CATEGORY_NETWORK,
+                                    IDI_CATEGORY_CLEANUP, IDI_CATEGORY_REPAIR};
+
+UniqueFont CreateDesignFont(int characterHeight, int weight, BYTE charset, const wchar_t* face)
+{
+    return UniqueFont(::CreateFontW(-characterHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH | FF_DONTCARE, face));
+}
+
+HICON LoadSmallIcon(HINSTANCE instance, int id)
+{
+    return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_SHARED));
+}
+
+} // namespace
+
+TForm1::TForm1(TApplication& application, Machine& machine)
+    : application_(application), machine_(machine), showMessage_(ShowMessageDialog),
+      scale_(DesignScale::ForScreen())
+{
+    HINSTANCE instance = application.InstanceHandle();
+    Register(instance, kWindowClass, application.Icon(), application.SmallIcon());
+
+    RECT frame{0, 0, scale_(form1::kClientSize.cx), scale_(form1::kClientSize.cy)};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+    const int left = scale_(form1::kPosition.x);
+    const int top = scale_(form1::kPosition.y);
+    const RECT bounds{left, top, left + frame.right - frame.left, top + frame.bottom - frame.top};
+    Create(instance, kWindowClass, WideFromGbk(form1::kCaption).c_str(), kStyle, 0, bounds, application.Handle(),
+           nullptr);
+    application.AddWindow(Handle());
+
+    designFont_ = CreateDesignFont(scale_(11), FW_NORMAL, DEFAULT_CHARSET, L"MS Sans Serif");
+    labelFont_ = CreateDesignFont(scale_(14), FW_BOLD, GB2312_CHARSET, L"宋体");
+    versionFont_ = CreateDesignFont(scale_(21), FW_NORMAL, DEFAULT_CHARSET, L"Times New Roman");
+    memoFont_ = CreateDesignFont(scale_(12), FW_NORMAL, GB2312_CHARSET, L"宋体");
+    tileBrush_.Reset(::CreateSolidBrush(form1::kTileFill));
+    banner_.Reset(static_cast<HBITMAP>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDB_BANNER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    for (size_t i = 0; i < std::size(kCategoryIconIds); ++i)
+        categoryIcons_[i] = LoadSmallIcon(instance, kCategoryIconIds[i]);
+
+    CreateControls();
+}
+
+TForm1::~TForm1()
+{
+    if (glyphs_)
+        ::ImageList_Destroy(glyphs_);
+}
+
+RECT TForm1::Scaled(const form1::Bounds& bounds) const
+{
+    const int left = scale_(bounds.left);
+    const int top = scale_(bounds.top);
+    return {left, top, left + scale_(bounds.width), top + scale_(bounds.height)};
+}
+
+void TForm1::CreateControls()
+{
+    CreateToolBar();
+    CreateStatusBar();
+    CreateMemo();
+}
+
+void TForm1::CreateToolBar()
+{
+    HINSTANCE instance = application_.InstanceHandle();
+    const RECT bounds = Scaled(form1::kToolBar1);
+    toolBar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
+                                     CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                                 bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                                 Handle(), nullptr, instance, nullptr);
+    ::SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+
+    // Glyph 2 is not used by any button; it keeps the exit glyph at index 3.
+    glyphs_ = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
+    for (int id : {IDI_TOOL_MAIL, IDI_TOOL_HELP, IDI_TOOL_HELP, IDI_TOOL_EXIT})
+        ::ImageList_AddIcon(glyphs_, LoadSmallIcon(instance, id));
+    ::SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs_));
+    ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0,
+                   MAKELPARAM(scale_(form1::kToolButtonSize.cx), scale_(form1::kToolButtonSize.cy)));
+    // The spacer Label1 takes the left of the bar; the buttons start after it.
+    ::SendMessageW(toolBar_, TB_SETINDENT, static_cast<WPARAM>(scale_(form1::kToolBarSpacerWidth)), 0);
+
+    std::vector<TBBUTTON> buttons;
+    for (const form1::ToolButton& button : form1::kToolButtons) {
+        TBBUTTON separator{};
+        separator.iBitmap = scale_(form1::kToolSeparatorWidth);
+        separator.fsStyle = BTNS_SEP;
+        buttons.push_back(separator);
+        TBBUTTON tool{};
+        tool.iBitmap = button.glyph;
+        tool.idCommand = static_cast<int>(button.command);
+        tool.fsState = TBSTATE_ENABLED;
+        tool.fsStyle = BTNS_BUTTON;
+        tool.iString = -1;
+        buttons.push_back(tool);
+    }
+    ::SendMessageW(toolBar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0,
+                   MAKELPARAM(scale_(form1::kToolButtonSize.cx), scale_(form1::kToolButtonSize.cy)));
+    application_.ApplyHintSettings(reinterpret_cast<HWND>(::SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0)));
+    ::SetWindowSubclass(toolBar_, ToolBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void TForm1::CreateStatusBar()
+{
+    const RECT bounds = Scaled(form1::kStatusBar1);
+    statusBar_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
+                                   WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
+                                   bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                                   Handle(), nullptr, application_.InstanceHandle(), nullptr);
+    int parts[] = {scale_(form1::kStatusPanel0Width), -1};
+    ::SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont_.Get()), FALSE);
+    ::SendMessageW(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    ::SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(WideFromGbk(hover_.StatusText()).c_str()));
+    // A leading tab centres a panel's text.
+    ::SendMessageW(statusBar_, SB_SETTEXTW, 1,
+                   reinterpret_cast<LPARAM>((L"\t" + WideFromGbk(product::kHomePage)).c_str()));
+}
+
+void TForm1::CreateMemo()
+{
+    const RECT bounds = Scaled(form1::kMemo1);
+    memo_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                              bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                              Handle(), nullptr, application_.InstanceHandle(), nullptr);
+    ::SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.Get()), FALSE);
+    // A registry value may be long; the report is never cut short at the default 32K.
+    ::SendMessageW(memo_, EM_SETLIMITTEXT, 0, 0);
+    report_ = MemoLines(memo_);
+}
+
+// ---- Commands ----
+
+void TForm1::Label2Click()
+{
+    RunSystemInfoReport(report_, machine_, application_.ThousandsSeparator());
+}
+
+void TForm1::N11Click()
+{
+    RunSystemOptimisation(report_);
+}
+
+void TForm1::N21Click()
+{
+    RunNetworkAcceleration(report_);
+}
+
+void TForm1::N31Click()
+{
+    RunCleanup(report_);
+}
+
+void TForm1::N41Click()
+{
+    RunOnlineRepair(machine_, Handle(), showMessage_);
+}
+
+void TForm1::Shape5ContextPopup()
+{
+    if (helpWindow_)
+        helpWindow_->Show();
+}
+
+void TForm1::ToolButton3Click()
+{
+    if (helpWindow_)
+        helpWindow_->Show();
+}
+
+void TForm1::ToolButton5Click()
+{
+    machine_.OpenWithShell(Handle(), std::string("mailto:") + product::kSupportEmail);
+}
+
+void TForm1::ToolButton9Click()
+{
+    ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+// ---- Pointer ----
+
+Element TForm1::ElementAt(LPARAM clientPoint) const
+{
+    return form1::HitTest(GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint), [this](const form1::Bounds& b) {
+        return form1::Bounds{scale_(b.left), scale_(b.top), scale_(b.width), scale_(b.height)};
+    });
+}
+
+void TForm1::OnMouseMove(Element element)
+{
+    ApplyHover(hover_.PointerMovedOver(element));
+}
+
+void TForm1::ApplyHover(const HoverFeedback::Change& change)
+{
+    for (size_t tile = 0; tile < form1::kTiles.size(); ++tile) {
+        if (!change.framesChanged[tile])
+            continue;
+        const Element shape = form1::kTiles[tile].shape;
+        for (const form1::ElementDesign& design : form1::kElements)
+            if (design.element == shape) {
+                const RECT bounds = Scaled(design.bounds);
+                ::InvalidateRect(Handle(), &bounds, FALSE);
+            }
+    }
+    if (change.statusChanged)
+        ::SendMessageW(statusBar_, SB_SETTEXTW, 0,
+                       reinterpret_cast<LPARAM>(WideFromGbk(hover_.StatusText()).c_str()));
+}
+
+void TForm1::OnLeftButtonDown(Element element)
+{
+    pressed_ = element;
+    ::SetCapture(Handle());
+}
+
+void TForm1::OnLeftButtonUp(Element element)
+{
+    const Element pressed = pressed_;
+    pressed_ = Element::None;
+    if (::GetCapture() == Handle())
+        ::ReleaseCapture();
+    // A click is a press and a release on the same element.
+    if (element == pressed)
+        OnClick(element);
+}
+
+void TForm1::OnClick(Element element)
+{
+    switch (element) {
+    case Element::Label2: Label2Click(); break;
+    case Element::Label3: Label3Click(); break;
+    case Element::Label4: Label4Click(); break;
+    case Element::Label5: Label5Click(); break;
+    case Element::Label6: Label6Click(); break;
+    default: break;
+    }
+}
+
+void TForm1::OnContextMenu(HWND target, LPARAM screenPoint)
+{
+    if (target != Handle() || screenPoint == -1)
+        return;
+    POINT point{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    ::ScreenToClient(Handle(), &point);
+    if (ElementAt(MAKELPARAM(point.x, point.y)) == Element::Shape5)
+        Shape5ContextPopup();
+}
+
+LRESULT CALLBACK TForm1::ToolBarSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self) noexcept
+{
+    if (message == WM_MOUSEMOVE) {
+        auto* form = reinterpret_cast<TForm1*>(self);
+        const int x = GET_X_LPARAM(lParam);
+        const int y = GET_Y_LPARAM(lParam);
+        // The spacer Label1 fills the left of the button row.
+        if (x < form->scale_(form1::kToolBarSpacerWidth) && y < form->scale_(form1::kToolBarRowHeight)) {
+            try {
+                form->ApplyHover(form->hover_.PointerMovedOverToolBarSpacer());
+            } catch (const std::exception& failure) {
+                ReportError(failure);
+            }
+        }
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+// ---- Painting ----
+
+void TForm1::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(Handle(), &paint);
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    // Painted off screen and copied in one go, so nothing flickers on hover.
+    HDC memory = ::CreateCompatibleDC(dc);
+    UniqueBitmap buffer(::CreateCompatibleBitmap(dc, client.right, client.bottom));
+    {
+        SelectedObject selected(memory, buffer.Get());
+        PaintContent(memory);
+        ::BitBlt(dc, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right - paint.rcPaint.left,
+                 paint.rcPaint.bottom - paint.rcPaint.top, memory, paint.rcPaint.left, paint.rcPaint.top, SRCCOPY);
+    }
+    ::DeleteDC(memory);
+    ::EndPaint(Handle(), &paint);
+}
+
+void TForm1::PaintFrame(HDC dc, int tile)
+{
+    // The outline lies inside the frame's bounds, half its width in from the edge.
+    const bool highlighted = hover_.IsHighlighted(tile);
+    const int penWidth = highlighted ? 2 : 1;
+    UniquePen pen(::CreatePen(PS_SOLID, penWidth, highlighted ? form1::kFrameHighlighted : form1::kFrameNormal));
+    SelectedObject selectedPen(dc, pen.Get());
+    SelectedObject selectedBrush(dc, tileBrush_.Get());
+    const RECT bounds = Scaled(form1::kElements[static_cast<size_t>(tile)].bounds);
+    const int inset = penWidth / 2;
+    const int width = bounds.right - bounds.left - penWidth + 1;
+    const int height = bounds.bottom - bounds.top - penWidth + 1;
+    ::Rectangle(dc, bounds.left + inset, bounds.top + inset, bounds.left + inset + width,
+                bounds.top + inset + height);
+}
+
+void TForm1::PaintContent(HDC dc)
+{
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::SetBkMode(dc, TRANSPARENT);
+
+    for (const form1::ElementDesign& design : form1::kElements) {
+        const RECT bounds = Scaled(design.bounds);
+        switch (design.element) {
+        case Element::Shape1: case Element::Shape2: case Element::Shape3: case Element::Shape4:
+        case Element::Shape5:
+            PaintFrame(dc, static_cast<int>(design.element) - static_cast<int>(Element::Shape1));
+            break;
+        case Element::Bevel1: {
+            // A lowered line along the right edge: shadow, then highlight.
+            RECT shadow{bounds.right - 2, bounds.top, bounds.right - 1, bounds.bottom};
+            RECT light{bounds.right - 1, bounds.top, bounds.right, bounds.bottom};
+            ::FillRect(dc, &shadow, ::GetSysColorBrush(COLOR_BTNSHADOW));
+            ::FillRect(dc, &light, ::GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+            break;
+        }
+        case Element::Label2: case Element::Label3: case Element::Label4: case Element::Label5:
+        case Element::Label6: {
+            const std::wstring caption = WideFromGbk(form1::kTiles[static_cast<size_t>(
+                form1::TileOfLabel(design.element))].caption);
+            SelectedObject font(dc, labelFont_.Get());
+            ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+            RECT textBounds = bounds;
+            ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textBounds,
+                        DT_CENTER | DT_EXPANDTABS);
+            break;
+        }
+        case Element::Image2: case Element::Image3: case Element::Image4: case Element::Image5:
+        case Element::Image6: {
+            const size_t tile = static_cast<size_t>(design.element) - static_cast<size_t>(Element::Image2);
+            if (categoryIcons_[tile])
+                ::DrawIconEx(dc, bounds.left, bounds.top, categoryIcons_[tile], 16, 16, 0, nullptr, DI_NORMAL);
+            break;
+        }
+        case Element::CoolBar1:
+            ::FillRect(dc, &bounds, ::GetSysColorBrush(COLOR_BTNFACE));
+            break;
+        case Element::Image1: {
+            // Drawn unscaled; the band clips its last column and row.
+            const RECT band = Scaled(form1::kCoolBar1);
+            HDC source = ::CreateCompatibleDC(dc);
+            {
+                SelectedObject selected(source, banner_.Get());
+                ::BitBlt(dc, band.left, band.top, band.right - band.left, band.bottom - band.top, source, 0, 0,
+                         SRCCOPY);
+            }
+            ::DeleteDC(source);
+            break;
+        }
+        case Element::Label7: {
+            SelectedObject font(dc, versionFont_.Get());
+            ::SetTextColor(dc, form1::kVersionColour);
+            RECT textBounds = bounds;
+            const std::wstring text = WideFromGbk(form1::kVersionLabel);
+            ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textBounds, DT_LEFT | DT_EXPANDTABS);
+            break;
+        }
+        case Element::None:
+            break;
+        }
+    }
+}
+
+// ---- Messages ----
+
+LRESULT TForm1::OnEraseBackground(HDC dc)
+{
+    // The window paints all of itself off screen. The flat tool bar is transparent and asks
+    // for the background under it with its own device context.
+    if (::WindowFromDC(dc) != Handle()) {
+        RECT area;
+        ::GetClipBox(dc, &area);
+        ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    return 1;
+}
+
+LRESULT TForm1::OnNotify(const NMHDR& header)
+{
+    if (header.code == TTN_GETDISPINFOW) {
+        auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+        for (const form1::ToolButton& button : form1::kToolButtons)
+            if (info.hdr.idFrom == button.command) {
+                tooltipText_ = WideFromGbk(button.hint);
+                info.lpszText = tooltipText_.data();
+            }
+    }
+    return 0;
+}
+
+LRESULT TForm1::OnControlColour(HDC dc, HWND control)
+{
+    if (control != memo_)
+        return ::DefWindowProcW(Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                reinterpret_cast<LPARAM>(control));
+    ::SetTextColor(dc, form1::kReportColour);
+    ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_MOUSEMOVE: OnMouseMove(ElementAt(lParam)); return 0;
+    case WM_LBUTTONDOWN: OnLeftButtonDown(ElementAt(lParam)); return 0;
+    case WM_LBUTTONUP: OnLeftButtonUp(ElementAt(lParam)); return 0;
+    case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<HWND>(wParam), lParam); return 0;
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case form1::ToolButton3: ToolButton3Click(); return 0;
+        case form1::ToolButton5: ToolButton5Click(); return 0;
+        case form1::ToolButton9: ToolButton9Click(); return 0;
+        }
+        break;
+    case WM_ACTIVATE:
+        // The report area is the only control that takes the focus.
+        if (LOWORD(wParam) != WA_INACTIVE && memo_)
+            ::SetFocus(memo_);
+        return 0;
+    case WM_SETFOCUS:
+        if (memo_)
+            ::SetFocus(memo_);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+            application_.Minimize();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        application_.Terminate();
+        return 0;
+    }
+    return ::DefWindowProcW(Handle(), message, wParam, lParam);
+}
