@@ -5,7 +5,7 @@
 #include "common/Exception.h"
 #include "common/Text.h"
 
-#include <cstdio>
+#include <cstdint>
 
 namespace {
 
@@ -61,9 +61,10 @@ std::string StartupFailureText(const std::exception& failure, const std::string&
 {
     const std::string message = failure.what();
     const bool addPeriod = !message.empty() && message.back() != '.';
-    char address[32];
-    std::snprintf(address, sizeof address, "%016llX",
-                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(AddressOf(failure))));
+    std::string address(16, '0');
+    auto value = reinterpret_cast<uintptr_t>(AddressOf(failure));
+    for (size_t digit = address.size(); digit-- > 0; value >>= 4)
+        address[digit] = "0123456789ABCDEF"[value & 0xF];
     return std::string("Exception ") + ClassNameOf(failure) + " in module " + moduleName + " at " + address +
            ".\r\n" + message + (addPeriod ? "." : "") + "\r\n";
 }

@@ -3,11 +3,11 @@
 #include "app/ErrorReport.h"
 #include "app/ModalScope.h"
 #include "app/TApplication.h"
+#include "common/Exception.h"
 #include "common/Text.h"
 #include "common/UniqueHandle.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace {
 
@@ -128,5 +128,5 @@ void ShowMessageDialog(const std::string& text)
     ModalScope modal;
     if (::DialogBoxIndirectParamW(instance, &dialogTemplate.header, owner, DialogProc,
                                   reinterpret_cast<LPARAM>(&state)) == -1)
-        throw std::runtime_error("cannot show the message dialog");
+        throw Exception("cannot show the message dialog");
 }

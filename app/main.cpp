@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showState)
@@ -28,3 +29,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showState)
     application->Shutdown();
     return 0;
 }
+
+// A C++ failure never leaves a window procedure, so the library's verbose terminate handler,
+// which brings a symbol demangler of some 45 KB with it, is never wanted.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+} // namespace __gnu_cxx

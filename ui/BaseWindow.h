@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/ErrorReport.h"
+#include "common/Exception.h"
 
 #include <windows.h>
 
-#include <stdexcept>
 
 // One C++ object per window: the static procedure finds the object through GWLP_USERDATA
 // (set on WM_NCCREATE, cleared on WM_NCDESTROY) and forwards to Derived::HandleMessage.
@@ -41,7 +41,7 @@ protected:
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = className;
         if (!::RegisterClassExW(&windowClass))
-            throw std::runtime_error("cannot register a window class");
+            throw Exception("cannot register a window class");
     }
 
     void Create(HINSTANCE instance, const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle,
@@ -50,7 +50,7 @@ protected:
         if (!::CreateWindowExW(exStyle, className, caption, style, bounds.left, bounds.top,
                                bounds.right - bounds.left, bounds.bottom - bounds.top, owner, menu, instance,
                                static_cast<Derived*>(this)))
-            throw std::runtime_error("cannot create a window");
+            throw Exception("cannot create a window");
     }
 
 private:
@@ -75,7 +75,7 @@ private:
         } catch (const std::exception& failure) {
             ReportError(failure);
         } catch (...) {
-            ReportError(std::runtime_error("unexpected failure"));
+            ReportError(Exception("unexpected failure"));
         }
         return 0;
     }

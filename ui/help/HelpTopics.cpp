@@ -1,8 +1,8 @@
 #include "ui/help/HelpTopics.h"
 
+#include "common/Exception.h"
 #include "common/ProductInfo.h"
 
-#include <stdexcept>
 
 const std::vector<std::string>& HelpIntroduction()
 {
@@ -84,6 +84,6 @@ const std::vector<std::string>& HelpTopic(int category)
         },
     };
     if (category < 0 || category >= kHelpTopicCount)
-        throw std::out_of_range("no such help topic");
+        throw Exception("no such help topic");
     return topics[category];
 }

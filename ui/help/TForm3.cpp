@@ -1,11 +1,11 @@
 #include "ui/help/TForm3.h"
 
 #include "app/TApplication.h"
+#include "common/Exception.h"
 #include "common/Text.h"
 #include "ui/help/HelpTopics.h"
 #include "ui/main/TForm1.h"
 
-#include <stdexcept>
 
 namespace {
 
@@ -55,7 +55,7 @@ TForm3::TForm3(TApplication& application, TForm1& mainWindow)
                               bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                               Handle(), nullptr, instance, nullptr);
     if (!memo_)
-        throw std::runtime_error("cannot create the help text area");
+        throw Exception("cannot create the help text area");
     ::SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.Get()), FALSE);
     text_ = MemoLines(memo_);
     for (const std::string& line : HelpIntroduction())
