@@ -89,18 +89,30 @@ void TApplication::ShowMainWindow(int startShowState)
 
 void TApplication::Minimize()
 {
-    // Minimising the owner hides every window it owns; only the task-bar entry stays.
-    if (!::IsWindowVisible(mainWindow_) && !::IsIconic(Handle()))
-        ::ShowWindow(mainWindow_, SW_SHOWNA);
+    // Only the task-bar entry stays: the program's windows are hidden until it is restored.
+    if (::IsIconic(Handle()))
+        return;
+    hiddenByMinimize_.clear();
+    for (HWND window : windows_)
+        if (::IsWindowVisible(window)) {
+            hiddenByMinimize_.push_back(window);
+            ::ShowWindow(window, SW_HIDE);
+        }
     ::ShowWindow(Handle(), SW_MINIMIZE);
 }
 
 void TApplication::Restore()
 {
     ::ShowWindow(Handle(), SW_RESTORE);
-    if (!::IsWindowVisible(mainWindow_))
-        ::ShowWindow(mainWindow_, SW_SHOWNORMAL);
-    ::SetForegroundWindow(mainWindow_);
+    // Started minimised, the main window has never been shown; show it now.
+    if (hiddenByMinimize_.empty() && mainWindow_)
+        hiddenByMinimize_.push_back(mainWindow_);
+    for (HWND window : hiddenByMinimize_)
+        if (::IsWindow(window))
+            ::ShowWindow(window, SW_SHOWNA);
+    hiddenByMinimize_.clear();
+    if (mainWindow_)
+        ::SetForegroundWindow(mainWindow_);
 }
 
 void TApplication::Run(int startShowState)

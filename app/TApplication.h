@@ -61,6 +61,7 @@ private:
     HWND mainWindow_ = nullptr;
     std::vector<HWND> windows_;
     std::vector<HWND> tooltips_;
+    std::vector<HWND> hiddenByMinimize_;
     char thousandsSeparator_ = ',';
     UINT taskbarCreatedMessage_ = 0;
 };
