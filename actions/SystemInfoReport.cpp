@@ -1,6 +1,6 @@
 #include "actions/SystemInfoReport.h"
 
-#include "actions/CommandRegistry.h"
+#include "registry/TRegistry.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ std::string FormatByteCount(unsigned long long value, char thousandsSeparator)
 void RunSystemInfoReport(Report& report, Machine& machine, char thousandsSeparator)
 {
     report.Clear();
-    CommandRegistry registry;
+    TRegistry registry;  // freeing closes the current key, also when an error is raised
     registry.SelectRoot(HKEY_LOCAL_MACHINE);
 
     // Every group reads all its values before its first line, so a value that cannot be read

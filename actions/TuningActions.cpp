@@ -1,6 +1,6 @@
 #include "actions/TuningActions.h"
 
-#include "actions/CommandRegistry.h"
+#include "registry/TRegistry.h"
 #include "common/ProductInfo.h"
 
 #include <initializer_list>
@@ -23,7 +23,7 @@ void RunSystemOptimisation(Report& report)
 {
     report.Clear();
     {
-        CommandRegistry registry;
+        TRegistry registry;  // freeing closes the current key, also when an error is raised
         registry.SelectRoot(HKEY_CURRENT_USER);
         if (registry.OpenPath("\\control panel\\desktop")) {
             registry.WriteText("menushowdelay", "2");
@@ -38,7 +38,7 @@ void RunSystemOptimisation(Report& report)
 void RunNetworkAcceleration(Report& report)
 {
     report.Clear();
-    CommandRegistry registry;
+    TRegistry registry;  // freeing closes the current key, also when an error is raised
     registry.SelectRoot(HKEY_LOCAL_MACHINE);
 
     if (registry.OpenPath("\\system\\currentcontrolset\\services\\class\\nettrans\\0000")) {
@@ -71,7 +71,7 @@ void RunCleanup(Report& report)
     // Said for completeness of the maintenance report; nothing is touched for these two.
     AppendLines(report, {"清理多余的DLL文件成功；", "", "清理注册表多余信息成功；", ""});
     {
-        CommandRegistry registry;
+        TRegistry registry;  // freeing closes the current key, also when an error is raised
         registry.SelectRoot(HKEY_CURRENT_USER);
 
         // The lines go first: a list that is already gone counts as cleared.
