@@ -1,6 +1,7 @@
 # The two commands: `make run` starts Kelvane under Wine, `make test` runs the whole suite.
-# Both install whatever is missing first (Debian 12).
-.PHONY: all setup build run test screenshot clean
+# Both install whatever is missing first (Debian 12). `make package` builds the zip and the
+# installer into dist/.
+.PHONY: all setup build run test screenshot package clean
 
 all: build
 
@@ -22,3 +23,6 @@ clean:
 
 screenshot: build
 	@scripts/screenshot.sh
+
+package: build
+	@scripts/package.sh

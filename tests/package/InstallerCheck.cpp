@@ -1,0 +1,352 @@
+// Checks the installed state of Kelvane from inside Windows (or Wine), one step of the installer
+// round trip per call:
+//   kelvane_installer_check registered INSTALL-FOLDER VERSION
+//   kelvane_installer_check shortcut INSTALL-FOLDER
+//   kelvane_installer_check starts PATH\TO\Kelvane.exe
+//   kelvane_installer_check uninstall
+//   kelvane_installer_check removed
+// Exit code 0 when the check holds; every failure is described on the standard error.
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kelvane";
+constexpr wchar_t kProductName[] = L"系统优化Kelvane";
+constexpr wchar_t kPublisher[] = L"Tavrin软件";
+constexpr wchar_t kMainWindowClass[] = L"TForm1";
+constexpr DWORD kTimeoutMs = 30000;
+
+std::string Utf8(const std::wstring& text)
+{
+    if (text.empty())
+        return {};
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
+                          nullptr);
+    return result;
+}
+
+int failures = 0;
+
+void Fail(const std::wstring& what)
+{
+    ++failures;
+    const std::string line = "installer check: " + Utf8(what) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+std::wstring SystemErrorText(DWORD error)
+{
+    return L" (error " + std::to_wstring(error) + L")";
+}
+
+struct Key {
+    HKEY handle = nullptr;
+    ~Key()
+    {
+        if (handle)
+            ::RegCloseKey(handle);
+    }
+};
+
+// The uninstall entry is a machine-wide entry of the 64-bit registry view.
+bool OpenUninstallKey(Key& key)
+{
+    return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_64KEY, &key.handle) ==
+           ERROR_SUCCESS;
+}
+
+std::optional<std::wstring> ReadText(HKEY key, const wchar_t* name)
+{
+    DWORD size = 0;
+    if (::RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::vector<wchar_t> data(size / sizeof(wchar_t) + 1);
+    if (::RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, data.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(data.data());
+}
+
+std::optional<DWORD> ReadNumber(HKEY key, const wchar_t* name)
+{
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (::RegGetValueW(key, nullptr, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
+void ExpectText(HKEY key, const wchar_t* name, const std::wstring& expected)
+{
+    const std::optional<std::wstring> value = ReadText(key, name);
+    if (!value)
+        Fail(std::wstring(L"the uninstall entry has no text value ") + name);
+    else if (*value != expected)
+        Fail(std::wstring(L"the uninstall entry's ") + name + L" is \"" + *value + L"\", not \"" + expected + L"\"");
+}
+
+void ExpectNumber(HKEY key, const wchar_t* name, DWORD expected)
+{
+    const std::optional<DWORD> value = ReadNumber(key, name);
+    if (!value)
+        Fail(std::wstring(L"the uninstall entry has no number value ") + name);
+    else if (*value != expected)
+        Fail(std::wstring(L"the uninstall entry's ") + name + L" is " + std::to_wstring(*value) + L", not " +
+             std::to_wstring(expected));
+}
+
+std::optional<ULONGLONG> FileSize(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+int CheckRegistered(const std::wstring& folder, const std::wstring& version)
+{
+    Key key;
+    if (!OpenUninstallKey(key)) {
+        Fail(L"no uninstall entry HKLM\\" + std::wstring(kUninstallKey));
+        return 1;
+    }
+    const std::wstring uninstaller = L"\"" + folder + L"\\Uninstall.exe\"";
+    ExpectText(key.handle, L"DisplayName", kProductName);
+    ExpectText(key.handle, L"DisplayVersion", version);
+    ExpectText(key.handle, L"Publisher", kPublisher);
+    ExpectText(key.handle, L"DisplayIcon", folder + L"\\Kelvane.exe,0");
+    ExpectText(key.handle, L"UninstallString", uninstaller);
+    ExpectText(key.handle, L"QuietUninstallString", uninstaller + L" /S");
+    ExpectText(key.handle, L"InstallLocation", folder);
+    ExpectNumber(key.handle, L"NoModify", 1);
+    ExpectNumber(key.handle, L"NoRepair", 1);
+
+    // The estimate covers at least the program and the uninstaller, in KiB.
+    ULONGLONG installedBytes = 0;
+    for (const wchar_t* file : {L"\\Kelvane.exe", L"\\Uninstall.exe", L"\\README.md", L"\\LICENSE"}) {
+        const std::optional<ULONGLONG> size = FileSize(folder + file);
+        if (!size)
+            Fail(L"the installed file " + folder + file + L" is missing");
+        else
+            installedBytes += *size;
+    }
+    const std::optional<DWORD> estimate = ReadNumber(key.handle, L"EstimatedSize");
+    if (!estimate)
+        Fail(L"the uninstall entry has no number value EstimatedSize");
+    else if (*estimate < installedBytes / 1024 || *estimate > installedBytes / 1024 + 8)
+        Fail(L"EstimatedSize is " + std::to_wstring(*estimate) + L" KiB for " + std::to_wstring(installedBytes) +
+             L" installed bytes");
+    return failures == 0 ? 0 : 1;
+}
+
+std::wstring ShortcutPath()
+{
+    wchar_t programs[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs)))
+        return {};
+    return std::wstring(programs) + L"\\" + kProductName + L".lnk";
+}
+
+int CheckShortcut(const std::wstring& folder)
+{
+    const std::wstring path = ShortcutPath();
+    if (path.empty() || ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        Fail(L"no shortcut " + path);
+        return 1;
+    }
+    if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+        Fail(L"COM does not start");
+        return 1;
+    }
+    IShellLinkW* link = nullptr;
+    IPersistFile* file = nullptr;
+    wchar_t target[MAX_PATH] = {};
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  reinterpret_cast<void**>(&link))) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) ||
+        FAILED(file->Load(path.c_str(), STGM_READ)) || FAILED(link->GetPath(target, MAX_PATH, nullptr, 0)))
+        Fail(L"the shortcut " + path + L" cannot be read");
+    else if (::lstrcmpiW(target, (folder + L"\\Kelvane.exe").c_str()) != 0)
+        Fail(L"the shortcut points at " + std::wstring(target) + L", not at the installed program");
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
+    ::CoUninitialize();
+    return failures == 0 ? 0 : 1;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t className[64] = {};
+    if (owner == search->processId && ::IsWindowVisible(window) &&
+        ::GetClassNameW(window, className, static_cast<int>(std::size(className))) > 0 &&
+        ::lstrcmpW(className, kMainWindowClass) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Starts the program from where it was installed, waits for its visible main window, closes it
+// the way the user does and waits for the program to end.
+int CheckStarts(const std::wstring& program)
+{
+    std::wstring commandLine = L"\"" + program + L"\"";
+    const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                          &startup, &process)) {
+        Fail(L"the installed program does not start" + SystemErrorText(::GetLastError()));
+        return 1;
+    }
+    ::WaitForInputIdle(process.hProcess, kTimeoutMs);
+    WindowSearch search{process.dwProcessId, nullptr};
+    const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
+    while (!search.found && ::GetTickCount64() < deadline &&
+           ::WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT)
+        ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+
+    if (!search.found) {
+        DWORD exitCode = 0;
+        ::GetExitCodeProcess(process.hProcess, &exitCode);
+        Fail(exitCode == STILL_ACTIVE ? L"the installed program shows no main window"
+                                      : L"the installed program ended with code " + std::to_wstring(exitCode) +
+                                            L" before showing its main window");
+    } else {
+        ::PostMessageW(search.found, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(process.hProcess, kTimeoutMs) != WAIT_OBJECT_0)
+            Fail(L"the installed program does not end when its main window is closed");
+        DWORD exitCode = 1;
+        ::GetExitCodeProcess(process.hProcess, &exitCode);
+        if (exitCode != 0)
+            Fail(L"the installed program ended with code " + std::to_wstring(exitCode));
+    }
+    if (::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(process.hProcess, 1);
+        ::WaitForSingleObject(process.hProcess, kTimeoutMs);
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return failures == 0 ? 0 : 1;
+}
+
+std::vector<DWORD> ChildProcessesOf(DWORD parentId)
+{
+    std::vector<DWORD> children;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return children;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == parentId && entry.th32ProcessID != parentId)
+            children.push_back(entry.th32ProcessID);
+    ::CloseHandle(snapshot);
+    return children;
+}
+
+// Runs the uninstall command that Windows itself would run for a silent removal. The uninstaller
+// copies itself out of the folder it removes, starts that copy and ends at once; the copy does
+// the work, so the check waits for every process the uninstaller started as well.
+int RunUninstaller()
+{
+    std::optional<std::wstring> command;
+    {
+        Key key;
+        if (OpenUninstallKey(key))
+            command = ReadText(key.handle, L"QuietUninstallString");
+    }
+    if (!command) {
+        Fail(L"no QuietUninstallString to run");
+        return 1;
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, command->data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        Fail(L"the uninstaller does not start" + SystemErrorText(::GetLastError()));
+        return 1;
+    }
+    ::CloseHandle(process.hThread);
+    if (::WaitForSingleObject(process.hProcess, kTimeoutMs) != WAIT_OBJECT_0)
+        Fail(L"the uninstaller does not end");
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    if (exitCode != 0)
+        Fail(L"the uninstaller ended with code " + std::to_wstring(exitCode));
+
+    // The process stays open (so its id stays taken) until its children are found.
+    const std::vector<DWORD> children = ChildProcessesOf(process.dwProcessId);
+    ::CloseHandle(process.hProcess);
+    for (DWORD childId : children) {
+        HANDLE child = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, childId);
+        if (!child)
+            continue;  // already gone
+        if (::WaitForSingleObject(child, kTimeoutMs) != WAIT_OBJECT_0)
+            Fail(L"the uninstaller's copy does not end");
+        DWORD childExit = 1;
+        ::GetExitCodeProcess(child, &childExit);
+        if (childExit != 0)
+            Fail(L"the uninstaller's copy ended with code " + std::to_wstring(childExit));
+        ::CloseHandle(child);
+    }
+    std::printf("installer check: the uninstaller started %u process(es), waited for them\n",
+                static_cast<unsigned>(children.size()));
+    return failures == 0 ? 0 : 1;
+}
+
+int CheckRemoved()
+{
+    Key key;
+    if (OpenUninstallKey(key))
+        Fail(L"the uninstall entry HKLM\\" + std::wstring(kUninstallKey) + L" is still there");
+    const std::wstring shortcut = ShortcutPath();
+    if (::GetFileAttributesW(shortcut.c_str()) != INVALID_FILE_ATTRIBUTES)
+        Fail(L"the shortcut " + shortcut + L" is still there");
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"registered" && argc == 4)
+        return CheckRegistered(argv[2], argv[3]);
+    if (command == L"shortcut" && argc == 3)
+        return CheckShortcut(argv[2]);
+    if (command == L"starts" && argc == 3)
+        return CheckStarts(argv[2]);
+    if (command == L"uninstall" && argc == 2)
+        return RunUninstaller();
+    if (command == L"removed" && argc == 2)
+        return CheckRemoved();
+    std::fputs("usage: kelvane_installer_check registered FOLDER VERSION | shortcut FOLDER | starts PROGRAM |"
+               " uninstall | removed\n",
+               stderr);
+    return 2;
+}
