@@ -1,7 +1,7 @@
 # The two commands: `make run` starts Kelvane under Wine, `make test` runs the whole suite.
 # Both install whatever is missing first (Debian 12). `make package` builds the zip and the
-# installer into dist/.
-.PHONY: all setup build run test screenshot package clean
+# installer into dist/, `make bench` measures the program under Wine against its baselines.
+.PHONY: all setup build run test screenshot package bench clean
 
 all: build
 
@@ -26,3 +26,6 @@ screenshot: build
 
 package: build
 	@scripts/package.sh
+
+bench: build
+	@scripts/bench.sh
