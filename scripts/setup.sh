@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth googletest
-          fonts-wqy-zenhei imagemagick locales x11-utils xdotool nsis zip unzip)
+          fonts-wqy-zenhei fonts-liberation imagemagick locales nsis zip unzip)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
