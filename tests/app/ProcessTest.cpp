@@ -1,0 +1,210 @@
+// The built program as a whole: started as the shell starts it, driven through its windows
+// from outside, and watched until it ends. Every wait has a limit, so a program that hangs
+// fails the test instead of blocking it.
+#include "support/WindowProbes.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#ifndef KELVANE_EXE
+#error "KELVANE_EXE names the built program"
+#endif
+
+namespace {
+
+constexpr DWORD kStartLimit = 20000;
+constexpr DWORD kEndLimit = 20000;
+
+struct FoundWindow {
+    DWORD process;
+    std::string className;
+    HWND window;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM context)
+{
+    auto* wanted = reinterpret_cast<FoundWindow*>(context);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process == wanted->process && probe::ClassName(window) == wanted->className) {
+        wanted->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WindowOf(DWORD process, const char* className)
+{
+    FoundWindow wanted{process, className, nullptr};
+    ::EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&wanted));
+    return wanted.window;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD limit)
+{
+    const ULONGLONG end = ::GetTickCount64() + limit;
+    while (!condition()) {
+        if (::GetTickCount64() > end)
+            return false;
+        ::Sleep(50);
+    }
+    return true;
+}
+
+HWND ChildOfClass(HWND parent, const wchar_t* className)
+{
+    return ::FindWindowExW(parent, nullptr, className, nullptr);
+}
+
+void PostClick(HWND window, int x, int y)
+{
+    ::PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+class ApplicationProcess : public testing::Test {
+protected:
+    void Start(int showState = -1)
+    {
+        std::wstring path = probe::WindowsPath(KELVANE_EXE);
+        std::wstring commandLine = L"\"" + path + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (showState >= 0) {
+            startup.dwFlags = STARTF_USESHOWWINDOW;
+            startup.wShowWindow = static_cast<WORD>(showState);
+        }
+        ASSERT_TRUE(::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                     &startup, &process_))
+            << "cannot start " << probe::Gbk(path) << ", error " << ::GetLastError();
+        ::WaitForInputIdle(process_.hProcess, kStartLimit);
+        const DWORD id = process_.dwProcessId;
+        ASSERT_TRUE(WaitFor([&] { return WindowOf(id, "TForm1") && WindowOf(id, "TForm3"); }, kStartLimit))
+            << "the program's windows did not come up";
+        application_ = WindowOf(id, "TApplication");
+        main_ = WindowOf(id, "TForm1");
+        help_ = WindowOf(id, "TForm3");
+        ASSERT_NE(application_, nullptr);
+    }
+
+    // The exit code once the program has ended on its own, or a failure after the limit.
+    DWORD ExitCode()
+    {
+        if (::WaitForSingleObject(process_.hProcess, kEndLimit) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "the program did not end within " << kEndLimit << " ms";
+            return STILL_ACTIVE;
+        }
+        DWORD code = STILL_ACTIVE;
+        ::GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+    bool StillRunning() const { return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+
+    void TearDown() override
+    {
+        if (process_.hProcess) {
+            if (StillRunning()) {
+                ::TerminateProcess(process_.hProcess, 99);
+                ::WaitForSingleObject(process_.hProcess, kEndLimit);
+            }
+            ::CloseHandle(process_.hProcess);
+            ::CloseHandle(process_.hThread);
+        }
+    }
+
+    PROCESS_INFORMATION process_{};
+    HWND application_ = nullptr;
+    HWND main_ = nullptr;
+    HWND help_ = nullptr;
+};
+
+TEST_F(ApplicationProcess, StartsWithTheMainWindowShownAndTheHelpWindowHidden)
+{
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main_) != FALSE; }, kStartLimit));
+    EXPECT_EQ(probe::WindowText(main_), "系统优化KelvaneV2.6");
+    EXPECT_EQ(probe::WindowText(application_), "系统优化Kelvane");
+    EXPECT_EQ(::GetWindow(main_, GW_OWNER), application_);
+    EXPECT_FALSE(::IsWindowVisible(help_));
+    const probe::Rect frame = probe::ScreenRect(main_);
+    EXPECT_EQ(frame.left, 194);
+    EXPECT_EQ(frame.top, 107);
+    ::PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(ApplicationProcess, ExitButtonEndsTheProgramWithCodeZero)
+{
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main_) != FALSE; }, kStartLimit));
+    HWND toolBar = ChildOfClass(main_, L"ToolbarWindow32");
+    ASSERT_NE(toolBar, nullptr);
+    PostClick(toolBar, 441, 12);
+    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_FALSE(::IsWindow(main_));
+    EXPECT_FALSE(::IsWindow(help_));
+}
+
+TEST_F(ApplicationProcess, ClosingTheHelpWindowLeavesTheProgramRunning)
+{
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main_) != FALSE; }, kStartLimit));
+    HWND toolBar = ChildOfClass(main_, L"ToolbarWindow32");
+    PostClick(toolBar, 361, 12);  // the help button
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(help_) != FALSE; }, kStartLimit));
+    ::PostMessageW(help_, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(help_); }, kStartLimit));
+    ::Sleep(500);
+    EXPECT_TRUE(StillRunning());
+    EXPECT_TRUE(::IsWindow(help_));
+    EXPECT_TRUE(::IsWindowVisible(main_));
+    ::PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(ApplicationProcess, ClosingTheMainWindowWhileHelpIsOpenEndsTheProgram)
+{
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main_) != FALSE; }, kStartLimit));
+    HWND toolBar = ChildOfClass(main_, L"ToolbarWindow32");
+    PostClick(toolBar, 361, 12);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(help_) != FALSE; }, kStartLimit));
+    ::PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_FALSE(::IsWindow(main_));
+    EXPECT_FALSE(::IsWindow(help_));
+}
+
+TEST_F(ApplicationProcess, StartedMinimisedShowsOnlyTheIconicTaskBarEntryAndStillEndsWithZero)
+{
+    Start(SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(application_) != FALSE; }, kStartLimit))
+        << "the application window did not become iconic";
+    ::Sleep(300);
+    EXPECT_FALSE(::IsWindowVisible(main_));
+    EXPECT_FALSE(::IsWindowVisible(help_));
+    EXPECT_EQ(probe::WindowText(application_), "系统优化Kelvane");
+    // The task-bar entry's close command.
+    ::PostMessageW(application_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(ApplicationProcess, StartedMinimisedAndRestoredShowsTheMainWindow)
+{
+    Start(SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(application_) != FALSE; }, kStartLimit));
+    ::PostMessageW(application_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(main_) != FALSE; }, kStartLimit));
+    EXPECT_FALSE(::IsIconic(application_));
+    ::PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+// A right click on the part of the fifth tile's frame that no label or icon covers opens the
+// help window; a right click anywhere else does nothing.
+#include "support/KelvaneWindowsTest.h"
+
+#include <string>
+
+namespace {
+
+// Shape5 spans columns 17 to 122 and rows 207 to 231. Label6 covers all of its rows from 213
+// on; Image5 covers columns 21 to 52 of rows 207 to 211 and Image6 the same columns of row 212.
+bool OnShape5UncoveredStrip(int x, int y)
+{
+    return y >= 207 && y <= 212 && ((x >= 17 && x <= 20) || (x >= 53 && x <= 122));
+}
+
+class Form1RightClick : public KelvaneWindowsTest {
+protected:
+    // Whether a right click at the client point opened the help window.
+    bool RightClickOpensHelp(int x, int y)
+    {
+        if (::IsWindowVisible(Help()))
+            ::ShowWindow(Help(), SW_HIDE);
+        RightClickAt(x, y);
+        return ::IsWindowVisible(Help()) != FALSE;
+    }
+};
+
+TEST_F(Form1RightClick, UncoveredStripOfShape5OpensTheHelpWindowInFront)
+{
+    RightClickAt(80, 209);
+    EXPECT_TRUE(::IsWindowVisible(Help()));
+    EXPECT_EQ(::GetActiveWindow(), Help());
+    EXPECT_TRUE(ReportLines().empty()) << "nothing else happens";
+    EXPECT_TRUE(messagesShown_.empty());
+    EXPECT_TRUE(machine_.shellCalls.empty());
+}
+
+TEST_F(Form1RightClick, EveryPointAroundShape5OpensHelpExactlyOnTheUncoveredStrip)
+{
+    int opened = 0;
+    for (int y = 205; y <= 215; ++y) {
+        for (int x = 14; x <= 126; ++x) {
+            const bool expected = OnShape5UncoveredStrip(x, y);
+            ASSERT_EQ(RightClickOpensHelp(x, y), expected) << "client point " << x << "," << y;
+            opened += expected;
+        }
+    }
+    EXPECT_EQ(opened, 6 * (4 + 70));
+}
+
+TEST_F(Form1RightClick, ContextMenuRequestAtAScreenPointOfTheStripOpensHelp)
+{
+    POINT point{100, 210};
+    ::ClientToScreen(Main(), &point);
+    ::SendMessageW(Main(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Main()), MAKELPARAM(point.x, point.y));
+    Pump();
+    EXPECT_TRUE(::IsWindowVisible(Help()));
+}
+
+TEST_F(Form1RightClick, Label6IconsOtherTilesAndTheRestOfTheWindowDoNothing)
+{
+    const POINT elsewhere[] = {
+        {80, 222}, {120, 231},             // Label6
+        {30, 208}, {30, 212}, {40, 230},   // Image5, Image6
+        {80, 81}, {80, 113}, {80, 145}, {80, 177},  // the other frames, clear of their labels
+        {90, 94}, {90, 126}, {90, 158}, {90, 190},  // the other labels
+        {129, 210},                        // Bevel1
+        {138, 150}, {8, 210},              // window background
+        {100, 30}, {310, 28},              // banner, Label7
+        {100, 60}, {361, 61},              // tool bar: spacer, help button
+        {100, 262},                        // status bar
+    };
+    for (POINT point : elsewhere)
+        EXPECT_FALSE(RightClickOpensHelp(point.x, point.y)) << "client point " << point.x << "," << point.y;
+    EXPECT_TRUE(ReportLines().empty());
+    EXPECT_TRUE(messagesShown_.empty());
+}
+
+TEST_F(Form1RightClick, KeyboardContextMenuRequestDoesNotOpenHelp)
+{
+    ::SendMessageW(Main(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Main()), static_cast<LPARAM>(-1));
+    Pump();
+    EXPECT_FALSE(::IsWindowVisible(Help()));
+}
+
+} // namespace

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "actions/Machine.h"
+#include "app/ErrorReport.h"
+#include "app/TApplication.h"
+#include "registry/RegistryApi.h"
+#include "support/RegistrySandbox.h"
+#include "support/WindowProbes.h"
+#include "ui/help/TForm3.h"
+#include "ui/main/TForm1.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A machine with a chosen drive C:, temporary folder and separator, recording what it hands
+// the shell.
+class WindowTestMachine : public Machine {
+public:
+    struct ShellCall {
+        HWND owner;
+        std::string file;
+    };
+
+    DiskCounts QueryDriveC() override { return disk; }
+    std::string QueryTempPath() override { return tempPath; }
+    char QueryThousandsSeparator() override { return separator; }
+    void OpenWithShell(HWND owner, const std::string& file) override { shellCalls.push_back({owner, file}); }
+
+    DiskCounts disk{8, 512, 250'000, 2'000'000};  // 8,192,000,000 bytes, 1,024,000,000 free
+    std::string tempPath = "C:\\TEMP\\";
+    char separator = ',';
+    std::vector<ShellCall> shellCalls;
+};
+
+// What the error report handed to the message box, and what held while it was up.
+struct ErrorBoxCall {
+    HWND owner;
+    std::string text;     // GBK
+    std::string caption;  // GBK
+    UINT flags;
+    bool programWindowsDisabled;  // the application window and both forms
+    HWND capture;
+};
+
+// Every error box shown since the fixture was set up.
+std::vector<ErrorBoxCall>& RecordedErrorBoxes();
+
+// The application object, the main window and the help window as the program builds them at
+// start, on a sandboxed registry and a machine double; the main window shown as after a normal
+// start. Every plain message dialog and error box is recorded instead of shown, unless a test
+// puts the real one back.
+class KelvaneWindowsTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    TApplication& Application() { return *application_; }
+    TForm1& Form1() { return *form1_; }
+    TForm3& Form3() { return *form3_; }
+    HWND AppWindow() const { return application_->Handle(); }
+    HWND Main() const { return form1_->Handle(); }
+    HWND Help() const { return form3_->Handle(); }
+
+    // Dispatches whatever is queued, for at least `milliseconds`. A quit message is noted, not
+    // acted on.
+    void Pump(DWORD milliseconds = 0);
+    bool QuitPosted() const { return quitPosted_; }
+
+    // Pointer messages at a client point of the main window, sent to whichever window is
+    // there (the main window itself, the tool bar, the status bar or the report area), in that
+    // window's client coordinates, as the system would address them.
+    HWND WindowAt(POINT client) const;
+    void MoveTo(int x, int y);
+    void ClickAt(int x, int y);
+    void PressAt(int x, int y);
+    void ReleaseAt(int x, int y);
+    void RightClickAt(int x, int y);
+    // A pointer move straight at a tool-bar point (tool-bar client coordinates).
+    void MoveOnToolBar(int x, int y);
+    // Presses and releases a tool button at the centre of its rectangle.
+    void ClickToolButton(UINT command);
+    RECT ToolButtonRect(UINT command) const;
+
+    // Chooses a help topic from the help window's menu bar, by position.
+    void ChooseHelpMenuItem(int position);
+
+    std::string Status() const { return probe::StatusText(form1_->StatusBar1(), 0); }
+    std::vector<std::string> ReportLines() const { return form1_->Report().Lines(); }
+    std::vector<std::string> HelpLines() const { return form3_->Lines(); }
+    // Which of the five frames the window now shows highlighted, e.g. "01000".
+    std::string Frames() const;
+
+    // Puts the system's message box back in place of the recorder.
+    void UseRealErrorBox() { ErrorBox() = realErrorBox_; }
+    // Lets TearDown accept error boxes the test expected.
+    void ExpectErrorBoxes() { errorBoxesExpected_ = true; }
+
+    static std::vector<ErrorBoxCall>& ErrorBoxCalls() { return RecordedErrorBoxes(); }
+    std::vector<std::string> messagesShown_;
+    RegistrySandbox sandbox_;
+    WindowTestMachine machine_;
+
+private:
+    std::unique_ptr<TApplication> application_;
+    std::unique_ptr<TForm1> form1_;
+    std::unique_ptr<TForm3> form3_;
+    ErrorBoxFunction realErrorBox_ = nullptr;
+    RegistryApi savedRegistryApi_{};
+    bool quitPosted_ = false;
+    bool errorBoxesExpected_ = false;
+};
+
+// The five tiles by the design: where to click a label clear of its icon, a point of its icon
+// over the label, and the frame that belongs to it.
+struct TilePoints {
+    const char* name;
+    POINT label;
+    POINT iconOverLabel;
+};
+inline constexpr TilePoints kTilePoints[5] = {
+    {"Label2", {90, 94}, {30, 95}},
+    {"Label3", {90, 126}, {30, 125}},
+    {"Label4", {90, 158}, {30, 157}},
+    {"Label5", {90, 190}, {30, 189}},
+    {"Label6", {90, 222}, {30, 221}},
+};
