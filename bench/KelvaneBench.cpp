@@ -1,6 +1,7 @@
 // Kelvane's figures, each measured against a baseline in the same run (scripts/bench.sh runs it
 // under Wine in a throwaway prefix):
-//   KelvaneBench PATH\TO\Kelvane.exe
+//   KelvaneBench PATH\TO\Kelvane.exe [start-up] [report] [delete-tree] [size]
+// measures the figures named, or all four:
 // - start-up of Kelvane.exe against the system's notepad.exe, until the main window is shown and
 //   the program is idle;
 // - the system information report in process against the bare sequence of the same registry and
@@ -169,7 +170,7 @@ void BenchStartUp(const std::wstring& kelvane)
         TimeStartUp(kelvane, L"TForm1");
         TimeStartUp(notepad, L"Notepad");
     }
-    const int repetitions = 15;
+    const int repetitions = 21;
     const Comparison times = Alternate(
         repetitions, [&] { return TimeStartUp(kelvane, L"TForm1"); },
         [&] { return TimeStartUp(notepad, L"Notepad"); });
@@ -670,17 +671,30 @@ void BenchSize(const std::wstring& kelvane)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 2) {
-        std::fputs("usage: KelvaneBench PATH\\TO\\Kelvane.exe\n", stderr);
+    if (argc < 2) {
+        std::fputs("usage: KelvaneBench PATH\\TO\\Kelvane.exe [start-up] [report] [delete-tree] [size]\n"
+                   "  (all four figures when none is named)\n",
+                   stderr);
         return 2;
     }
     const std::wstring kelvane = argv[1];
+    std::vector<std::wstring> chosen(argv + 2, argv + argc);
+    for (const std::wstring& name : chosen)
+        if (name != L"start-up" && name != L"report" && name != L"delete-tree" && name != L"size")
+            Abandon("no figure named " + Narrow(name));
+    auto wanted = [&](const wchar_t* name) {
+        return chosen.empty() || std::find(chosen.begin(), chosen.end(), name) != chosen.end();
+    };
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 
-    BenchStartUp(kelvane);
-    BenchSystemInfoReport();
-    BenchDeleteTree();
-    BenchSize(kelvane);
+    if (wanted(L"start-up"))
+        BenchStartUp(kelvane);
+    if (wanted(L"report"))
+        BenchSystemInfoReport();
+    if (wanted(L"delete-tree"))
+        BenchDeleteTree();
+    if (wanted(L"size"))
+        BenchSize(kelvane);
     std::printf("targets: %d met, %d missed\n", targetsMet, targetsMissed);
     return 0;
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Measures Kelvane's figures under Wine (make bench): one run of KelvaneBench.exe in a throwaway
 # prefix on a private display, under the Chinese locale the tests use. Each figure is printed as
-# a ratio against a baseline measured in the same run. KELVANE_BUILD_DIR names the build
-# (default build).
+# a ratio against a baseline measured in the same run. Arguments choose figures (start-up, report,
+# delete-tree, size; all when none is named). KELVANE_BUILD_DIR names the build (default build).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
@@ -28,4 +28,4 @@ echo "bench: preparing a throwaway Wine prefix"
 prepare_prefix
 
 windows_path() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
-"$WINE64" "$build/bench/KelvaneBench.exe" "$(windows_path "$build/Kelvane.exe")" </dev/null
+"$WINE64" "$build/bench/KelvaneBench.exe" "$(windows_path "$build/Kelvane.exe")" "$@" </dev/null
