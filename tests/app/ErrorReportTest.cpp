@@ -143,7 +143,20 @@ TEST_F(ErrorReportBox, DisablesEveryProgramWindowWhileUpAndEnablesThemAfterwards
 
 TEST_F(ErrorReportBox, CancelsTheMouseCaptureFirst)
 {
-    // A tile label pressed: the main window holds the capture when the command fails.
+    // A tool button held down: the tool bar holds the capture. Disabling the main window would
+    // not take it from a child control; the report must.
+    const RECT button = ToolButtonRect(form1::ToolButton5);
+    ::SendMessageW(Form1().ToolBar1(), WM_LBUTTONDOWN, MK_LBUTTON,
+                   MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2));
+    ASSERT_EQ(::GetCapture(), Form1().ToolBar1());
+    ReportError(Exception("x"));
+    ASSERT_EQ(ErrorBoxCalls().size(), 1u);
+    EXPECT_EQ(ErrorBoxCalls()[0].capture, nullptr);
+    EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST_F(ErrorReportBox, CancelsTheCaptureOfAPressedTile)
+{
     PressAt(kTilePoints[0].label.x, kTilePoints[0].label.y);
     ASSERT_EQ(::GetCapture(), Main());
     ReportError(Exception("x"));

@@ -117,6 +117,33 @@ TEST_F(Form1Layout, StatusPanelsShowTheTitleAndTheHomePageCentred)
     EXPECT_EQ(probe::StatusText(Form1().StatusBar1(), 1), "\thttps://www.kelvane.example/");
 }
 
+TEST_F(Form1Layout, StatusBarWritesInTheWindowsDefaultFont)
+{
+    const LOGFONTW font = probe::FontOf(Form1().StatusBar1());
+    EXPECT_EQ(probe::Gbk(font.lfFaceName), "MS Sans Serif");
+    EXPECT_EQ(font.lfHeight, -11);
+}
+
+TEST_F(Form1Layout, VersionLabelIsWrittenInMaroonInTheGapOfTheBanner)
+{
+    ::UpdateWindow(Main());
+    int maroonInside = 0;
+    int maroonOutside = 0;
+    for (int y = 0; y < 49; ++y) {
+        for (int x = 0; x < 468; ++x) {
+            if (probe::PixelAt(Main(), x, y) != RGB(128, 0, 0))
+                continue;
+            // Label7: 293, 17, 42 x 23.
+            if (x >= 293 && x < 335 && y >= 17 && y < 40)
+                ++maroonInside;
+            else
+                ++maroonOutside;
+        }
+    }
+    EXPECT_GT(maroonInside, 30) << "\"V2.6\" is drawn";
+    EXPECT_EQ(maroonOutside, 0);
+}
+
 TEST_F(Form1Layout, ReportAreaIsReadOnlyWrappingWithVerticalScrollBarAndStartsEmpty)
 {
     HWND memo = Form1().Memo1();
@@ -295,6 +322,51 @@ TEST_F(Form3Layout, MenuBarHasTheFiveCategoriesWithoutSubMenusOrAccessKeys)
         EXPECT_EQ(::GetSubMenu(menu, i), nullptr);
         EXPECT_NE(::GetMenuItemID(menu, i), static_cast<UINT>(-1));
     }
+}
+
+} // namespace
+
+namespace {
+
+// ---- Tool tips, with the real pointer ----
+
+class Form1ToolTips : public KelvaneWindowsTest {
+protected:
+    HWND ToolTip()
+    {
+        return reinterpret_cast<HWND>(::SendMessageW(Form1().ToolBar1(), TB_GETTOOLTIPS, 0, 0));
+    }
+
+    // Puts the pointer on a client point of `window` and waits up to `limit` for the tip to show;
+    // the milliseconds it took, or -1.
+    int RestPointerAt(HWND window, POINT point, DWORD limit)
+    {
+        ::ClientToScreen(window, &point);
+        ::SetCursorPos(point.x, point.y);
+        const ULONGLONG start = ::GetTickCount64();
+        while (::GetTickCount64() - start < limit) {
+            Pump(20);
+            if (::IsWindowVisible(ToolTip()))
+                return static_cast<int>(::GetTickCount64() - start);
+        }
+        return -1;
+    }
+};
+
+TEST_F(Form1ToolTips, RestingOnTheExitButtonShowsItsHintAfterHalfASecond)
+{
+    const RECT button = ToolButtonRect(form1::ToolButton9);
+    const int shownAfter =
+        RestPointerAt(Form1().ToolBar1(), {(button.left + button.right) / 2, (button.top + button.bottom) / 2}, 2000);
+    ASSERT_GE(shownAfter, 0) << "no tool tip came up";
+    EXPECT_GE(shownAfter, 400);
+    EXPECT_EQ(probe::WindowText(ToolTip()), "退出");
+}
+
+TEST_F(Form1ToolTips, RestingOnATileOrTheReportAreaShowsNoTip)
+{
+    EXPECT_EQ(RestPointerAt(Main(), kTilePoints[0].label, 1200), -1);
+    EXPECT_EQ(RestPointerAt(Main(), {300, 150}, 1200), -1);
 }
 
 } // namespace

@@ -34,6 +34,10 @@ void KelvaneWindowsTest::SetUp()
     ErrorBox() = RecordErrorBox;
     ErrorBoxCalls().clear();
 
+    // The real pointer rests clear of where the windows will stand, so that only the messages a
+    // test sends reach them.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+
     application_ = std::make_unique<TApplication>(::GetModuleHandleW(nullptr), machine_);
     application_->SetTitle(product::kTitle);
     form1_ = std::make_unique<TForm1>(*application_, machine_);
