@@ -207,4 +207,13 @@ TEST_F(ApplicationProcess, StartedMinimisedAndRestoredShowsTheMainWindow)
     EXPECT_EQ(ExitCode(), 0u);
 }
 
+TEST_F(ApplicationProcess, StartedMaximisedShowsTheMainWindowMaximised)
+{
+    Start(SW_SHOWMAXIMIZED);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main_) != FALSE; }, kStartLimit));
+    EXPECT_TRUE(::IsZoomed(main_));
+    ::PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
 } // namespace

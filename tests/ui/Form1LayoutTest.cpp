@@ -107,7 +107,10 @@ TEST_F(Form1Layout, StatusBarHasTwoPanelsTheLastReachingTheRightEnd)
     EXPECT_EQ(parts[1], -1);
     RECT panel{};
     ::SendMessageW(statusBar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&panel));
-    EXPECT_GE(panel.right, 468 - ::GetSystemMetrics(SM_CXVSCROLL)) << "panel 1 ends at " << panel.right;
+    int borders[3] = {};  // horizontal edge, vertical edge, gap between panels
+    ::SendMessageW(statusBar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+    EXPECT_EQ(panel.left, 320 + borders[2]) << "panel 1 starts at " << panel.left;
+    EXPECT_EQ(panel.right, 468) << "panel 1 ends at " << panel.right;
 }
 
 TEST_F(Form1Layout, StatusPanelsShowTheTitleAndTheHomePageCentred)
@@ -259,6 +262,7 @@ TEST_F(Form1Layout, ToolTipsWaitHalfASecondAndHideAfterTwoAndAHalf)
     EXPECT_EQ(::SendMessageW(tooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 500);
     EXPECT_EQ(::SendMessageW(tooltip, TTM_GETDELAYTIME, TTDT_RESHOW, 0), 0);
     EXPECT_EQ(::SendMessageW(tooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 2500);
+    EXPECT_EQ(static_cast<COLORREF>(::SendMessageW(tooltip, TTM_GETTIPBKCOLOR, 0, 0)), ::GetSysColor(COLOR_INFOBK));
 }
 
 // ---- The help window ----
@@ -282,6 +286,16 @@ TEST_F(Form3Layout, ClientAreaBelowTheMenuBarAndTextAreaLeaveATwoPixelStrip)
 {
     EXPECT_EQ(probe::ClientSize(Help()), (Rect{0, 0, 314, 147}));
     EXPECT_EQ(probe::RectIn(Help(), Form3().Memo1()), (Rect{0, 0, 312, 145}));
+}
+
+TEST_F(Form3Layout, StripRightOfAndBelowTheTextAreaShowsButtonFace)
+{
+    Form3().Show();
+    Pump();
+    ::UpdateWindow(Help());
+    EXPECT_EQ(probe::PixelAt(Help(), 313, 60), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(probe::PixelAt(Help(), 150, 146), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(probe::PixelAt(Help(), 100, 100), ::GetSysColor(COLOR_WINDOW)) << "inside the text area";
 }
 
 TEST_F(Form3Layout, TextAreaIsEditableWrappingWithoutScrollBars)

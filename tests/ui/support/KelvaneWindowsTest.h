@@ -90,7 +90,8 @@ protected:
     std::string Status() const { return probe::StatusText(form1_->StatusBar1(), 0); }
     std::vector<std::string> ReportLines() const { return form1_->Report().Lines(); }
     std::vector<std::string> HelpLines() const { return form3_->Lines(); }
-    // Which of the five frames the window now shows highlighted, e.g. "01000".
+    // Which of the five frames the hover state holds highlighted, e.g. "01000". What the screen
+    // shows is read from its pixels where a test needs that.
     std::string Frames() const;
 
     // Puts the system's message box back in place of the recorder.
