@@ -38,7 +38,9 @@ constexpr int kKeyNameInformationClass = 3;
 } // namespace
 
 RegistrySandbox::RegistrySandbox()
-    : scratchPath_("Software\\KelvaneTestSandbox\\" + std::to_string(::GetCurrentProcessId()) + "-" +
+    // A key of its own for each sandbox: test processes running side by side never share a
+    // parent that one of them could delete while another creates its key under it.
+    : scratchPath_("Software\\KelvaneTestSandbox-" + std::to_string(::GetCurrentProcessId()) + "-" +
                    std::to_string(::GetTickCount64()))
 {
     for (size_t i = 0; i < std::size(kRedirectedRoots); ++i) {
@@ -55,7 +57,6 @@ RegistrySandbox::~RegistrySandbox()
     for (HKEY root : kRedirectedRoots)
         ::RegOverridePredefKey(root, nullptr);
     ::RegDeleteTreeA(HKEY_CURRENT_USER, scratchPath_.c_str());
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\KelvaneTestSandbox");  // only succeeds once empty
 }
 
 void RegistrySandbox::CreateKey(HKEY root, const std::string& path)

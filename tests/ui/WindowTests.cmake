@@ -20,7 +20,7 @@ function(kelvane_add_window_tests name)
   target_compile_options(${name} PRIVATE ${KELVANE_WARNING_FLAGS})
   target_link_options(${name} PRIVATE -static)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 120 RESOURCE_LOCK kelvane_display)
+    PROPERTIES TIMEOUT 300 RESOURCE_LOCK kelvane_display)
 endfunction()
 
 # The whole test program once more under code page 1252, in one process: the windows' texts must
