@@ -11,7 +11,8 @@ mkdir -p "$out"
 
 scratch=$(mktemp -d /tmp/kelvane-shot.XXXXXX)
 export WINEPREFIX="$scratch/prefix"
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+# KELVANE_SCREENSHOT_LANG=en_US.UTF-8 shows the program under code page 1252.
+export LANG=${KELVANE_SCREENSHOT_LANG:-zh_CN.UTF-8} LC_ALL=${KELVANE_SCREENSHOT_LANG:-zh_CN.UTF-8}
 cleanup() {
   "$WINESERVER" -k >/dev/null 2>&1
   stop_private_display

@@ -52,7 +52,9 @@ TForm1::TForm1(TApplication& application, Machine& machine)
            nullptr);
     application.AddWindow(Handle());
 
-    designFont_ = CreateDesignFont(scale_(11), FW_NORMAL, DEFAULT_CHARSET, L"MS Sans Serif");
+    // The GB2312 character set lets the font mapper stand in a face with Chinese glyphs for
+    // the status texts where MS Sans Serif has none, whatever the system code page.
+    designFont_ = CreateDesignFont(scale_(11), FW_NORMAL, GB2312_CHARSET, L"MS Sans Serif");
     labelFont_ = CreateDesignFont(scale_(14), FW_BOLD, GB2312_CHARSET, L"宋体");
     versionFont_ = CreateDesignFont(scale_(21), FW_NORMAL, DEFAULT_CHARSET, L"Times New Roman");
     memoFont_ = CreateDesignFont(scale_(12), FW_NORMAL, GB2312_CHARSET, L"宋体");
@@ -123,7 +125,10 @@ void TForm1::CreateToolBar()
     ::SendMessageW(toolBar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0,
                    MAKELPARAM(scale_(form1::kToolButtonSize.cx), scale_(form1::kToolButtonSize.cy)));
-    application_.ApplyHintSettings(reinterpret_cast<HWND>(::SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0)));
+    HWND tooltip = reinterpret_cast<HWND>(::SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0));
+    application_.ApplyHintSettings(tooltip);
+    if (tooltip)
+        ::SendMessageW(tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(designFont_.Get()), FALSE);
     ::SetWindowSubclass(toolBar_, ToolBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
