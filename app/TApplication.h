@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/BaseWindow.h"
+#include "app/BaseWindow.h"
 
 #include <windows.h>
 

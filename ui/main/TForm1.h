@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/BaseWindow.h"
 #include "app/DesignScale.h"
 #include "common/UniqueHandle.h"
-#include "ui/BaseWindow.h"
 #include "ui/MemoLines.h"
 #include "ui/main/Form1Design.h"
 #include "ui/main/HoverFeedback.h"
