@@ -19,6 +19,9 @@ trap cleanup EXIT
 start_private_display || exit 1
 echo "test: preparing a throwaway Wine prefix"
 prepare_prefix
+# One program holds the desktop open for the whole run, detached from every pipe.
+keeper="${KELVANE_BUILD_DIR:-build}/tests/kelvane_desktop_keeper.exe"
+[ -f "$keeper" ] && "$WINE64" "$keeper" </dev/null >/dev/null 2>&1 &
 
 ctest --test-dir "${KELVANE_BUILD_DIR:-build}" --output-on-failure --no-tests=error -j2 "$@"
 status=$?
