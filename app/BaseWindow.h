@@ -25,6 +25,15 @@ protected:
             ::DestroyWindow(window_);
     }
 
+    // For a window whose one control takes the keyboard focus: it passes the focus on
+    // whenever it is activated or given the focus itself.
+    static LRESULT PassFocusTo(HWND control, UINT message, WPARAM wParam)
+    {
+        if (control && (message == WM_SETFOCUS || LOWORD(wParam) != WA_INACTIVE))
+            ::SetFocus(control);
+        return 0;
+    }
+
     static void Register(HINSTANCE instance, const wchar_t* className, HICON icon, HICON smallIcon, UINT style = 0)
     {
         WNDCLASSEXW windowClass{};

@@ -133,13 +133,8 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && memo_)
-            ::SetFocus(memo_);
-        return 0;
     case WM_SETFOCUS:
-        if (memo_)
-            ::SetFocus(memo_);
-        return 0;
+        return PassFocusTo(memo_, message, wParam);
     case WM_CLOSE:
         ::ShowWindow(Handle(), SW_HIDE);
         return 0;

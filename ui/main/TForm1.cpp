@@ -461,14 +461,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_ACTIVATE:
-        // The report area is the only control that takes the focus.
-        if (LOWORD(wParam) != WA_INACTIVE && memo_)
-            ::SetFocus(memo_);
-        return 0;
     case WM_SETFOCUS:
-        if (memo_)
-            ::SetFocus(memo_);
-        return 0;
+        // The report area is the only control that takes the focus.
+        return PassFocusTo(memo_, message, wParam);
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
             application_.Minimize();
