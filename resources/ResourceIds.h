@@ -11,3 +11,4 @@
 #define IDI_TOOL_HELP 121
 #define IDI_TOOL_EXIT 122
 #define IDB_BANNER 200
+#define IDB_BANNER_2X 201

@@ -13,13 +13,17 @@ Fonts (Debian packages):
     fonts-liberation   Liberation Sans / Serif, the Latin letters (Wine depends on it)
 
 Formats:
-    *.ico       8 bits per pixel, 256-colour palette, 1-bit AND mask. Windows 95 onwards,
-                XP's image lists with or without a manifest, and Wine all draw these alike.
-                Edges are hard (the mask has no partial transparency); the shapes carry a
-                dark rim so they read on any background, and the 16 x 16 pictures blend
-                their rim into the colour of the surface they are made for. Draw those at
-                16 x 16: stretched into a 32 x 32 cell they turn blocky.
-    Banner.bmp  469 x 50, 24 bits per pixel, BI_RGB, bottom-up.
+    *.ico       16, 20, 24 and 32 pixels (the application icon also 48), each drawn afresh
+                at its size from the same design, so every display scale gets a sharp
+                picture. 8 bits per pixel, a palette of the colours used, 1-bit AND mask.
+                Windows 95 onwards, XP's image lists with or without a manifest, and Wine
+                all draw these alike. Edges are hard (the mask has no partial
+                transparency); the shapes carry a dark rim so they read on any background,
+                and the small pictures blend their rim into the colour of the surface they
+                are made for.
+    Banner.bmp    469 x 50, and Banner2x.bmp, 938 x 100: 8 bits per pixel, BI_RLE8,
+                bottom-up. 256 colours keep the picture faithful, and the runs keep the
+                program small.
 """
 
 import math
@@ -304,11 +308,16 @@ def radial(cx, cy, r, c0, c1):
 
 
 class Canvas:
-    """A square RGBA picture drawn with `ss` x `ss` samples per pixel."""
+    """A square RGBA picture of `px` pixels (default `size`), drawn in design units of a
+    `size`-pixel square with `ss` x `ss` samples per pixel. A drawing made for 16 pixels
+    comes out at 20, 24 or 32 with the same composition, sharp at each size."""
 
-    def __init__(self, size, ss=8):
-        self.size, self.ss = size, ss
-        n = size * ss
+    def __init__(self, size, px=None, ss=None):
+        px = px or size
+        ss = ss or max(4, 128 // px)
+        self.size, self.ss = px, ss
+        self.unit = px / float(size)     # pixels per design unit
+        n = px * ss
         self.n = n
         self.r = [0.0] * (n * n)
         self.g = [0.0] * (n * n)
@@ -316,7 +325,8 @@ class Canvas:
         self.a = [0.0] * (n * n)
 
     def fill(self, shape, paint, opacity=1.0):
-        ss, n = self.ss, self.n
+        n = self.n
+        ss = self.ss * self.unit          # samples per design unit
         x0, y0, x1, y1 = shape.box
         i0 = max(0, int(math.floor(x0 * ss)) - 1)
         i1 = min(n, int(math.ceil(x1 * ss)) + 1)
@@ -423,7 +433,8 @@ def quantise(colours, limit):
 
 
 def encode_icon_image(size, pixels):
-    """One 8-bpp icon image (BITMAPINFOHEADER, palette, XOR bits, AND mask)."""
+    """One 8-bpp icon image (BITMAPINFOHEADER, palette, XOR bits, AND mask). The palette
+    holds only the colours used (biClrUsed), which keeps four sizes of an icon small."""
     opaque = [p for p in pixels if p is not None]
     palette = [(0, 0, 0)] + [c for c in quantise(opaque, 255) if c != (0, 0, 0)]
     palette = palette[:256]
@@ -450,9 +461,8 @@ def encode_icon_image(size, pixels):
         xor += bytes((-size) % 4)
         mask += row_mask
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 8, 0, len(xor) + len(mask),
-                         0, 0, 0, 0)
+                         0, 0, len(palette), 0)
     pal = b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in palette)
-    pal += bytes(4 * (256 - len(palette)))
     return header + pal + bytes(xor) + bytes(mask)
 
 
@@ -477,8 +487,9 @@ def decode_icon(data):
         hdr = struct.unpack_from('<IiiHHIIiiII', data, offset)
         assert hdr[0] == 40 and hdr[1] == size and hdr[2] == 2 * size and hdr[4] == 8 == bpp
         pal_at = offset + 40
-        palette = [struct.unpack_from('<BBBB', data, pal_at + 4 * i)[2::-1] for i in range(256)]
-        xor_at = pal_at + 1024
+        colours = hdr[9] or 256
+        palette = [struct.unpack_from('<BBBB', data, pal_at + 4 * i)[2::-1] for i in range(colours)]
+        xor_at = pal_at + 4 * colours
         mask_at = xor_at + size * size
         stride = ((size + 31) // 32) * 4
         pixels = [None] * (size * size)
@@ -505,6 +516,72 @@ def encode_bmp24(width, height, rows):
     info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(body), 3780, 3780, 0, 0)
     head = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(body), 0, 0, 14 + len(info))
     return head + info + bytes(body)
+
+
+def encode_bmp8_rle(width, height, rows, keep=()):
+    """An 8-bit BI_RLE8 bottom-up .bmp from top-down rows of (r, g, b): at most 256 colours,
+    the colours in `keep` exactly among them, runs of one colour stored once."""
+    palette = sorted(set(quantise([c for row in rows for c in row], 256 - len(keep))) | set(keep))
+    nearest = {}
+
+    def index(c):
+        if c not in nearest:
+            nearest[c] = min(range(len(palette)),
+                             key=lambda i: (sum((a - b) ** 2 for a, b in zip(c, palette[i])), i))
+        return nearest[c]
+    body = bytearray()
+    for y in range(height - 1, -1, -1):
+        line = [index(c) for c in rows[y]]
+        x = 0
+        while x < width:
+            run = 1
+            while x + run < width and run < 255 and line[x + run] == line[x]:
+                run += 1
+            if run >= 3:
+                body += bytes((run, line[x]))
+                x += run
+                continue
+            # a stretch of short runs is stored as it is (absolute mode, at least 3 pixels)
+            end = x
+            while end < width and end - x < 255:
+                if end + 2 < width and line[end] == line[end + 1] == line[end + 2]:
+                    break
+                end += 1
+            if end - x < 3:
+                for k in range(x, end):
+                    body += bytes((1, line[k]))
+            else:
+                body += bytes((0, end - x)) + bytes(line[x:end]) + bytes((end - x) % 2)
+            x = end
+        body += bytes((0, 0))
+    body[-2:] = bytes((0, 1))
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 1, len(body), 3780, 3780,
+                       len(palette), 0)
+    pal = b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in palette)
+    head = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(pal) + len(body), 0, 0,
+                       14 + len(info) + len(pal))
+    return head + info + pal + bytes(body)
+
+
+def decode_bmp8_rle(data):
+    """Top-down rows of (r, g, b) back from a .bmp written by encode_bmp8_rle (previews)."""
+    offset, = struct.unpack_from('<I', data, 10)
+    _, width, height, _, _, _, _, _, _, colours, _ = struct.unpack_from('<IiiHHIIiiII', data, 14)
+    palette = [struct.unpack_from('<BBBB', data, 54 + 4 * i)[2::-1] for i in range(colours)]
+    rows, line, at = [], [], offset
+    while True:
+        count, value = data[at], data[at + 1]
+        at += 2
+        if count:
+            line += [palette[value]] * count
+        elif value > 2:
+            line += [palette[i] for i in data[at:at + value]]
+            at += value + value % 2
+        else:
+            rows.insert(0, line + [palette[0]] * (width - len(line)))
+            line = []
+            if value == 1:
+                return rows + [[palette[0]] * width] * (height - len(rows))
 
 
 def encode_png(width, height, rows):
@@ -550,9 +627,10 @@ def band_colour(y):
 def fit_runs(runs, left, right, bottom_row, scale, gap_em):
     """Sets runs of text side by side so that their ink spans columns left..right exactly.
 
-    runs: [Run]. The sizes are scaled together until the ink is as wide as asked; the gaps
-    between runs take up the last few sub-pixels. Chinese runs put their lowest ink on
-    bottom_row, Latin runs their baseline just below it."""
+    runs: [Run]. Columns and rows are those of the 1x banner; `scale` samples each of them.
+    The sizes are scaled together until the ink is as wide as asked; the gaps between runs
+    take up the last few sub-pixels. Chinese runs put their lowest ink on bottom_row, Latin
+    runs their baseline just below it."""
     width, height = BANNER_W * scale, BANNER_H * scale
     baseline = (bottom_row + 1) * scale
     target = (right - left + 1) * scale
@@ -602,24 +680,27 @@ def light_spot(x, y):
     return 0.30 * (1.0 - smoothstep(d)) * smoothstep(y / 14.0)
 
 
-def draw_banner():
+def draw_banner(s=1):
+    """The banner at `s` times its design size: the same composition, drawn afresh."""
     title_hi, title_em = fit_runs(
         [Run('系统优化', ZEN_HEI, 1.0, 0.045, slant=True, cjk=True),
          Run('Kelvane', SANS_BOLD_ITALIC, 1.1)],
-        TITLE_LEFT, TITLE_RIGHT, TEXT_BOTTOM, HI, 0.18)
+        TITLE_LEFT, TITLE_RIGHT, TEXT_BOTTOM, HI * s, 0.18)
     title = title_hi.downsample(HI)
     tag_hi, tag_em = fit_runs(
         [Run('Tavrin', SANS_BOLD, 1.0), Run('软件', ZEN_HEI, 1.0, 0.04, cjk=True)],
-        TAGLINE_LEFT, TAGLINE_RIGHT, TEXT_BOTTOM, HI, 0.12)
+        TAGLINE_LEFT, TAGLINE_RIGHT, TEXT_BOTTOM, HI * s, 0.12)
     tag = tag_hi.downsample(HI)
-    glow = Mask(BANNER_W, BANNER_H, [max(a, b) for a, b in zip(title.v, tag.v)]).blurred(4.0)
+    width, height = BANNER_W * s, BANNER_H * s
+    glow = Mask(width, height, [max(a, b) for a, b in zip(title.v, tag.v)]).blurred(4.0 * s)
     rows = []
-    for y in range(BANNER_H):
+    for y in range(height):
         row = []
-        for x in range(BANNER_W):
-            c = band_colour(y)
-            i = y * BANNER_W + x
-            c = mix(c, WHITE, light_spot(x, y))
+        yy = max(0.0, (y + 0.5) / s - 0.5)  # the row in 1x units
+        for x in range(width):
+            c = band_colour(yy)
+            i = y * width + x
+            c = mix(c, WHITE, light_spot((x + 0.5) / s - 0.5, yy))
             c = mix(c, WHITE, clamp(glow.v[i] * 2.0) * 0.7)
             c = mix(c, TITLE_BLUE, title.v[i])
             c = mix(c, TAGLINE_RED, tag.v[i])
@@ -633,7 +714,7 @@ def draw_banner():
 
 def centred_glyph(text, font, size, cx, cy, canvas_px, ss, stroke=0.0):
     """A letter as a shape with its ink centred on (cx, cy)."""
-    res = canvas_px * ss
+    res = int(math.ceil(canvas_px * ss))
     m = text_mask(text, font, size * ss, res, res, res // 4, res * 3 // 4, stroke * size * ss)
     box = m.ink_box(0.5)
     dx = int(round(cx * ss - (box[0] + box[2] + 1) / 2.0))
@@ -654,10 +735,10 @@ def button_disc(cv, cx, cy, r, rim, light, dark):
             linear(0, cy - r, (255, 255, 255, 0.42), 0, cy, (255, 255, 255, 0.04)))
 
 
-def draw_tool_help():
-    cv = Canvas(16)
+def draw_tool_help(px=16):
+    cv = Canvas(16, px)
     button_disc(cv, 8, 8, 7.25, (18, 58, 130), (110, 172, 240), (22, 80, 178))
-    q = centred_glyph('?', SANS_BOLD, 12.5, 8.0, 8.0, 16, cv.ss, stroke=0.04)
+    q = centred_glyph('?', SANS_BOLD, 12.5, 8.0, 8.0, 16, cv.ss * cv.unit, stroke=0.04)
     cv.fill(q.grow(0.6), (10, 40, 100, 0.35))
     cv.fill(q, (255, 255, 255))
     return cv
@@ -677,8 +758,8 @@ def power_symbol(cx, cy, r, width, gap_deg):
     return arc | ends[0] | ends[1] | bar
 
 
-def draw_tool_exit():
-    cv = Canvas(16)
+def draw_tool_exit(px=16):
+    cv = Canvas(16, px)
     button_disc(cv, 8, 8, 7.25, (120, 12, 12), (255, 120, 100), (188, 20, 20))
     sym = power_symbol(8, 8.5, 3.6, 1.9, 50)
     cv.fill(sym.grow(0.6), (90, 0, 0, 0.35))
@@ -686,8 +767,8 @@ def draw_tool_exit():
     return cv
 
 
-def draw_tool_mail():
-    cv = Canvas(16)
+def draw_tool_mail(px=16):
+    cv = Canvas(16, px)
     body = rect(0, 3, 16, 14, 0.8)
     cv.fill(body, (64, 72, 92))
     inner = body.shrink(1.0)
@@ -715,8 +796,8 @@ def monitor(cv, x0, y0, x1, y1, bezel, screen_inset, rim=(26, 40, 72),
     return screen
 
 
-def draw_category_system_info():
-    cv = Canvas(16)
+def draw_category_system_info(px=16):
+    cv = Canvas(16, px)
     # stand first, the monitor hides its top
     cv.fill(rect(6, 11, 10, 13.5), (26, 40, 72))
     cv.fill(rect(3, 13, 13, 15, 0.9), (26, 40, 72))
@@ -733,8 +814,8 @@ def draw_category_system_info():
     return cv
 
 
-def draw_category_system_optimise():
-    cv = Canvas(16)
+def draw_category_system_optimise(px=16):
+    cv = Canvas(16, px)
     g = gear(8, 8, 7.8, 5.4, 8, 3.0, 4.2, 0) - circle(8, 8, 2.3)
     cv.fill(g, (112, 56, 0))
     cv.fill(g.shrink(1.0), radial(6, 5, 9, (255, 226, 128), (230, 132, 16)))
@@ -742,8 +823,8 @@ def draw_category_system_optimise():
     return cv
 
 
-def draw_category_network():
-    cv = Canvas(16)
+def draw_category_network(px=16):
+    cv = Canvas(16, px)
     cx, cy, r = 10.5, 8.5, 5.5
     ball = circle(cx, cy, r)
     cv.fill(ball, (14, 44, 104))
@@ -766,8 +847,8 @@ def along(base, u, v, a, b):
     return (base[0] + a * u[0] + b * v[0], base[1] + a * u[1] + b * v[1])
 
 
-def draw_category_cleanup():
-    cv = Canvas(16)
+def draw_category_cleanup(px=16):
+    cv = Canvas(16, px)
     k = math.sqrt(0.5)
     u, v = (-k, k), (k, k)            # down the broom, and across it
     tie = (8.6, 7.4)
@@ -793,8 +874,8 @@ def draw_category_cleanup():
     return cv
 
 
-def draw_category_repair():
-    cv = Canvas(16)
+def draw_category_repair(px=16):
+    cv = Canvas(16, px)
     k = math.sqrt(0.5)
     u, v = (k, -k), (k, k)            # up the wrench, and across it
     centre = (11.0, 5.0)
@@ -811,8 +892,8 @@ def draw_category_repair():
     return cv
 
 
-def draw_app_icon_32():
-    cv = Canvas(32, 6)
+def draw_app_icon_32(px=32):
+    cv = Canvas(32, px, ss=max(3, 192 // px))
     rim = (22, 38, 74)
     # stand
     cv.fill(rect(13, 22, 19, 27.5), rim)
@@ -839,8 +920,8 @@ def draw_app_icon_32():
     return cv
 
 
-def draw_app_icon_16():
-    cv = Canvas(16)
+def draw_app_icon_16(px=16):
+    cv = Canvas(16, px)
     rim = (22, 38, 74)
     cv.fill(rect(3, 13, 11, 15, 0.8), rim)
     cv.fill(rect(6, 11, 8, 13.5), rim)
@@ -862,28 +943,39 @@ def draw_app_icon_16():
 # ---------------------------------------------------------------------------------------
 # What gets written
 
+# Every icon in the sizes the windows ask for at 100, 125, 150 and 200 % (Windows picks the
+# size it needs from the file); the application icon also at 48, its large size at 150 %.
+ICON_SIZES = (16, 20, 24, 32)
+
 ICONS = [
-    # file, [(size, drawing, surface it is blended into, coverage kept)]
-    ('Kelvane.ico', [(32, draw_app_icon_32, None, 0.5), (16, draw_app_icon_16, None, 0.5)]),
-    ('CategorySystemInfo.ico', [(16, draw_category_system_info, TILE_BLUE, 0.3)]),
-    ('CategorySystemOptimise.ico', [(16, draw_category_system_optimise, TILE_BLUE, 0.3)]),
-    ('CategoryNetwork.ico', [(16, draw_category_network, TILE_BLUE, 0.3)]),
-    ('CategoryCleanup.ico', [(16, draw_category_cleanup, TILE_BLUE, 0.3)]),
-    ('CategoryRepair.ico', [(16, draw_category_repair, TILE_BLUE, 0.3)]),
-    ('ToolMail.ico', [(16, draw_tool_mail, BUTTON_FACE, 0.3)]),
-    ('ToolHelp.ico', [(16, draw_tool_help, BUTTON_FACE, 0.3)]),
-    ('ToolExit.ico', [(16, draw_tool_exit, BUTTON_FACE, 0.3)]),
+    # file, [(size, drawing)], surface the edges are blended into, coverage kept
+    ('Kelvane.ico', [(32, draw_app_icon_32), (16, draw_app_icon_16), (20, draw_app_icon_16),
+                     (24, draw_app_icon_32), (48, draw_app_icon_32)], None, 0.5),
+    ('CategorySystemInfo.ico', draw_category_system_info, TILE_BLUE, 0.3),
+    ('CategorySystemOptimise.ico', draw_category_system_optimise, TILE_BLUE, 0.3),
+    ('CategoryNetwork.ico', draw_category_network, TILE_BLUE, 0.3),
+    ('CategoryCleanup.ico', draw_category_cleanup, TILE_BLUE, 0.3),
+    ('CategoryRepair.ico', draw_category_repair, TILE_BLUE, 0.3),
+    ('ToolMail.ico', draw_tool_mail, BUTTON_FACE, 0.3),
+    ('ToolHelp.ico', draw_tool_help, BUTTON_FACE, 0.3),
+    ('ToolExit.ico', draw_tool_exit, BUTTON_FACE, 0.3),
 ]
+
+# The banner at 1x and 2x; the program scales the nearest larger one down for 125 and 150 %.
+BANNERS = [('Banner.bmp', 1), ('Banner2x.bmp', 2)]
 
 
 def build():
     """{file name: bytes} for every picture."""
     files = {}
-    for name, images in ICONS:
-        files[name] = encode_icon([(size, harden(draw().pixels(), matte, keep))
-                                   for size, draw, matte, keep in images])
-    rows, _, _ = draw_banner()
-    files['Banner.bmp'] = encode_bmp24(BANNER_W, BANNER_H, rows)
+    for name, drawings, matte, keep in ICONS:
+        if callable(drawings):
+            drawings = [(px, drawings) for px in ICON_SIZES]
+        files[name] = encode_icon([(px, harden(draw(px).pixels(), matte, keep))
+                                   for px, draw in drawings])
+    for name, s in BANNERS:
+        rows, _, _ = draw_banner(s)
+        files[name] = encode_bmp8_rle(BANNER_W * s, BANNER_H * s, rows, keep=[BAND_BLUE])
     return files
 
 
@@ -922,24 +1014,18 @@ def write_previews(files, folder):
         cells.append([(size, pixels, bg) for bg in surfaces_app])
     sheet(cells, os.path.join(folder, 'app-icon.png'))
     cells = []
-    for name, _ in ICONS[1:6]:
-        (size, pixels), = decode_icon(files[name])
-        cells.append([(size, pixels, TILE_BLUE), (size, pixels, (255, 255, 255))])
+    for name, _, _, _ in ICONS[1:6]:
+        cells.append([(size, pixels, bg) for size, pixels in decode_icon(files[name])
+                      for bg in (TILE_BLUE, (255, 255, 255))])
     sheet(cells, os.path.join(folder, 'category-icons.png'))
     cells = []
-    for name, _ in ICONS[6:]:
-        (size, pixels), = decode_icon(files[name])
-        cells.append([(size, pixels, bg) for bg in ((192, 192, 192), BUTTON_FACE, (236, 233, 216))])
+    for name, _, _, _ in ICONS[6:]:
+        cells.append([(size, pixels, bg) for size, pixels in decode_icon(files[name])
+                      for bg in ((192, 192, 192), BUTTON_FACE)])
     sheet(cells, os.path.join(folder, 'tool-glyphs.png'))
 
     # the banner as the window shows it, with the version label the program draws over it
-    bmp = files['Banner.bmp']
-    stride = (BANNER_W * 3 + 3) & ~3
-    rows = []
-    for y in range(BANNER_H):
-        at = 54 + (BANNER_H - 1 - y) * stride
-        rows.append([(bmp[at + 3 * x + 2], bmp[at + 3 * x + 1], bmp[at + 3 * x])
-                     for x in range(BANNER_W)])
+    rows = decode_bmp8_rle(files['Banner.bmp'])
     label = text_mask('V2.6', SERIF, 21, BANNER_W, BANNER_H, 293, 36)
     shown = [[tuple(to_byte(c) for c in mix(rows[y][x], (128, 0, 0), label.get(x, y)))
               for x in range(BANNER_W - 1)] for y in range(BANNER_H - 1)]

@@ -106,13 +106,23 @@ TEST(ProgramVersion, CarriesProductCompanyAndVersionInChinese)
     EXPECT_EQ(fixed->dwProductVersionMS, static_cast<DWORD>(MAKELONG(6, 2)));
 }
 
+TEST(ProgramSize, StaysWithin300KiB)
+{
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    ASSERT_TRUE(::GetFileAttributesExW(ProgramPath().c_str(), GetFileExInfoStandard, &attributes));
+    EXPECT_EQ(attributes.nFileSizeHigh, 0u);
+    EXPECT_LE(attributes.nFileSizeLow, 300u * 1024u);
+}
+
 TEST_F(ProgramResources, ManifestAsksForCommonControls6ElevationDpiAwarenessAndWindows7To11)
 {
     const std::string manifest = Resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
     ASSERT_FALSE(manifest.empty());
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
+    // Per monitor (v2) where Windows has it, else the system's dpi.
     EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, System</dpiAwareness>"), std::string::npos);
     for (const char* os : {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
                            "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
         EXPECT_NE(manifest.find(os), std::string::npos) << os;
@@ -126,33 +136,42 @@ TEST_F(ProgramResources, ApplicationIconHasA32By32ImageOf256Colours)
     EXPECT_TRUE(found);
 }
 
-TEST_F(ProgramResources, CategoryIconsAndToolGlyphsAre16By16)
+TEST_F(ProgramResources, CategoryIconsAndToolGlyphsAreDrawnForEveryCommonScale)
 {
     for (int id : {IDI_CATEGORY_SYSTEM_INFO, IDI_CATEGORY_SYSTEM_OPTIMISE, IDI_CATEGORY_NETWORK, IDI_CATEGORY_CLEANUP,
                    IDI_CATEGORY_REPAIR, IDI_TOOL_MAIL, IDI_TOOL_HELP, IDI_TOOL_EXIT}) {
-        const std::vector<IconImage> images = IconImages(id);
-        ASSERT_FALSE(images.empty()) << id;
-        EXPECT_EQ(images[0].width, 16) << id;
-        EXPECT_EQ(images[0].height, 16) << id;
+        std::vector<int> sizes;
+        for (const IconImage& image : IconImages(id)) {
+            EXPECT_EQ(image.width, image.height) << id;
+            sizes.push_back(image.width);
+        }
+        EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32})) << id;
     }
 }
 
-TEST_F(ProgramResources, BannerIs469By50In24BitColour)
+TEST_F(ProgramResources, BannerIsDrawnFor100And200PercentWithTheBandsTopEdge)
 {
-    HBITMAP banner = static_cast<HBITMAP>(
-        ::LoadImageW(module_, MAKEINTRESOURCEW(IDB_BANNER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ASSERT_NE(banner, nullptr);
-    DIBSECTION section{};
-    ASSERT_EQ(::GetObjectW(banner, sizeof section, &section), static_cast<int>(sizeof section));
-    EXPECT_EQ(section.dsBmih.biWidth, 469);
-    EXPECT_EQ(std::abs(section.dsBmih.biHeight), 50);
-    EXPECT_EQ(section.dsBmih.biBitCount, 24);
-    // The band's top edge is the light blue RGB(126, 178, 229).
-    const auto* row = static_cast<const unsigned char*>(section.dsBm.bmBits);
-    const int stride = section.dsBm.bmWidthBytes;
-    const unsigned char* top = section.dsBmih.biHeight > 0 ? row + stride * 49 : row;
-    EXPECT_EQ(top[0 + 2], 126);
-    EXPECT_EQ(top[0 + 1], 178);
-    EXPECT_EQ(top[0 + 0], 229);
-    ::DeleteObject(banner);
+    const struct {
+        int id;
+        int width;
+        int height;
+    } banners[] = {{IDB_BANNER, 469, 50}, {IDB_BANNER_2X, 938, 100}};
+    for (const auto& expected : banners) {
+        SCOPED_TRACE(expected.width);
+        HBITMAP banner =
+            static_cast<HBITMAP>(::LoadImageW(module_, MAKEINTRESOURCEW(expected.id), IMAGE_BITMAP, 0, 0, 0));
+        ASSERT_NE(banner, nullptr);
+        BITMAP info{};
+        ::GetObjectW(banner, sizeof info, &info);
+        EXPECT_EQ(info.bmWidth, expected.width);
+        EXPECT_EQ(info.bmHeight, expected.height);
+        // The band's top edge is the light blue RGB(126, 178, 229), from end to end.
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = ::SelectObject(dc, banner);
+        EXPECT_EQ(::GetPixel(dc, 0, 0), RGB(126, 178, 229));
+        EXPECT_EQ(::GetPixel(dc, expected.width - 1, 0), RGB(126, 178, 229));
+        ::SelectObject(dc, previous);
+        ::DeleteDC(dc);
+        ::DeleteObject(banner);
+    }
 }
