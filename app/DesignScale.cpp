@@ -2,10 +2,29 @@
 
 #include "common/UniqueHandle.h"
 
-DesignScale DesignScale::ForScreen()
+namespace {
+
+int ScreenDpi()
 {
     HDC screen = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// The per-monitor calls came with Windows 10 (1607); on older systems the screen's dpi holds.
+template <typename Function>
+Function User32Function(const char* name)
+{
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
+}
+
+} // namespace
+
+DesignScale DesignScale::ForDpi(int dpi)
+{
+    HDC screen = ::GetDC(nullptr);
     DesignScale scale = For(dpi, [screen](int characterHeight) {
         UniqueFont font(::CreateFontW(-characterHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -17,4 +36,37 @@ DesignScale DesignScale::ForScreen()
     });
     ::ReleaseDC(nullptr, screen);
     return scale;
+}
+
+DesignScale DesignScale::ForScreen()
+{
+    return ForDpi(ScreenDpi());
+}
+
+int WindowDpi(HWND window)
+{
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
+    return dpi ? static_cast<int>(dpi) : ScreenDpi();
+}
+
+SIZE FrameSizeForDpi(SIZE clientSize, DWORD style, bool hasMenu, int dpi)
+{
+    using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, clientSize.cx, clientSize.cy};
+    if (!adjustForDpi || !adjustForDpi(&frame, style, hasMenu, 0, static_cast<UINT>(dpi)))
+        ::AdjustWindowRectEx(&frame, style, hasMenu, 0);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void PlaceWithClientSize(HWND window, POINT place, SIZE clientSize, SIZE frameSize)
+{
+    ::SetWindowPos(window, nullptr, place.x, place.y, frameSize.cx, frameSize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    ::GetClientRect(window, &client);
+    if (client.right != clientSize.cx || client.bottom != clientSize.cy)
+        ::SetWindowPos(window, nullptr, 0, 0, frameSize.cx + clientSize.cx - client.right,
+                       frameSize.cy + clientSize.cy - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

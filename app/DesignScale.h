@@ -4,13 +4,15 @@
 
 // Window designs are laid out for a 96-dpi screen, on which the design font (MS Sans Serif,
 // character height 11) has a text height of 13 pixels. On a screen of another dpi, every
-// position, size and font of a design is scaled by the font's text height there / 13.
+// position, size, font and picture of a design is scaled by the font's text height there / 13.
 class DesignScale {
 public:
     DesignScale() = default;
     DesignScale(int numerator, int denominator) : numerator_(numerator), denominator_(denominator) {}
 
-    // The scale for this screen.
+    // The scale for a screen of `dpi` dots per inch.
+    static DesignScale ForDpi(int dpi);
+    // The scale for this screen (its system dpi).
     static DesignScale ForScreen();
     // The rule itself: `dpi` of the screen, `textHeight(pixels)` the design font's text height
     // when its character height is `pixels`.
@@ -32,8 +34,25 @@ public:
         return {(*this)(design.left), (*this)(design.top), (*this)(design.right), (*this)(design.bottom)};
     }
     bool IsIdentity() const { return numerator_ == denominator_; }
+    bool operator==(const DesignScale& other) const
+    {
+        return numerator_ * other.denominator_ == other.numerator_ * denominator_;
+    }
 
 private:
     int numerator_ = 1;
     int denominator_ = 1;
 };
+
+// The dpi a window is shown at: its monitor's where the system scales per monitor (Windows 10
+// and later), else the screen's.
+int WindowDpi(HWND window);
+
+// The outer size of a window whose client area is `clientSize` at `dpi`, frame and menu bar
+// measured at that dpi where the system can.
+SIZE FrameSizeForDpi(SIZE clientSize, DWORD style, bool hasMenu, int dpi);
+
+// Moves `window` to `place` with a client area of exactly `clientSize`: the frame is first
+// made `frameSize`, then corrected by what the client area turned out to be (a menu bar that
+// wraps, or a frame drawn at another dpi than asked).
+void PlaceWithClientSize(HWND window, POINT place, SIZE clientSize, SIZE frameSize);

@@ -6,6 +6,9 @@ namespace product {
 
 inline constexpr char kTitle[] = "系统优化Kelvane";
 inline constexpr char kHomePage[] = "https://www.kelvane.example/";
+// The home page as status panel 1 shows it: short enough to stand whole, with room on both
+// sides, in the panel at every display scale.
+inline constexpr char kHomePageShown[] = "www.kelvane.example";
 inline constexpr char kOnlineRepairPage[] = "https://www.kelvane.example/ie.htm";
 inline constexpr char kSupportEmail[] = "support@kelvane.example";
 

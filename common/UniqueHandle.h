@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -41,6 +42,9 @@ struct GdiObjectDeleter {
 struct IconDeleter {
     void operator()(HICON icon) const noexcept { ::DestroyIcon(icon); }
 };
+struct ImageListDeleter {
+    void operator()(HIMAGELIST list) const noexcept { ::ImageList_Destroy(list); }
+};
 struct WindowDeleter {
     void operator()(HWND window) const noexcept { ::DestroyWindow(window); }
 };
@@ -50,6 +54,7 @@ using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
+using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
 using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
 
 // Selects an object into a device context for the guard's lifetime.

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs Kelvane on a private virtual display, in a throwaway Wine prefix under a Chinese locale,
 # and saves what the user sees into build/screenshots/: the main window idle, with the pointer
-# on a tile, and the help window.
+# on a tile, after a report, the help button's tool-tip and the help window, each at 96, 120,
+# 144 and 192 dpi (100, 125, 150 and 200 %), named for the dpi (main-idle-144.png).
+# KELVANE_SCREENSHOT_DPIS chooses other scales.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
@@ -20,13 +22,21 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Room for the windows at 200 %.
+export KELVANE_SCREEN_SIZE=1600x1000
 start_private_display || exit 1
 prepare_prefix
 
 # The driver runs in the program's own virtual desktop, starts it there, and saves BMPs.
 windows_path() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
-"$WINE64" explorer /desktop=Kelvane,1024x768 "$build/tests/kelvane_screenshots.exe" \
-  "$(windows_path "$build/Kelvane.exe")" "$(windows_path "$scratch")" >/dev/null 2>&1
+for dpi in ${KELVANE_SCREENSHOT_DPIS:-96 120 144 192}; do
+  # A fresh Wine server and desktop for each scale, so nothing drawn at the last one stays.
+  "$WINESERVER" -k >/dev/null 2>&1
+  prepare_prefix
+  set_prefix_dpi "$dpi" || { echo "screenshot: cannot set $dpi dpi" >&2; exit 1; }
+  "$WINE64" explorer /desktop=Kelvane,$KELVANE_SCREEN_SIZE "$build/tests/kelvane_screenshots.exe" \
+    "$(windows_path "$build/Kelvane.exe")" "$(windows_path "$scratch")" "$dpi" >/dev/null 2>&1
+done
 for bitmap in "$scratch"/*.bmp; do
   [ -e "$bitmap" ] || { echo "screenshot: nothing was captured" >&2; exit 1; }
   name=$(basename "$bitmap" .bmp)

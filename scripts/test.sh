@@ -11,6 +11,10 @@ export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 
 cleanup() {
   WINEPREFIX="$scratch/prefix" "$WINESERVER" -k >/dev/null 2>&1
+  # The prefixes of the runs at other display scales, should a run have stopped half-way.
+  for prefix in "${KELVANE_BUILD_DIR:-build}"/tests/wine-prefix-*; do
+    [ -d "$prefix" ] && WINEPREFIX=$(realpath "$prefix") "$WINESERVER" -k >/dev/null 2>&1 && rm -rf "$prefix"
+  done
   stop_private_display
   rm -rf "$scratch"
 }

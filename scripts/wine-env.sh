@@ -7,12 +7,13 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 # Starts a private Xvfb display and exports DISPLAY; the caller stops it with stop_private_display.
+# KELVANE_SCREEN_SIZE sets its size (default 1024x768).
 start_private_display() {
   local number
   for number in $(seq 90 140); do
     [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] || break
   done
-  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$number" -screen 0 "${KELVANE_SCREEN_SIZE:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$number"
   for _ in $(seq 50); do
@@ -34,4 +35,14 @@ stop_private_display() {
 prepare_prefix() {
   "$WINESERVER" -p </dev/null >/dev/null 2>&1
   "$WINE64" wineboot --init </dev/null >/dev/null 2>&1
+}
+
+# Sets the display scale of the prefix named by WINEPREFIX: 96 is 100 %, 120 125 %, 144 150 %,
+# 192 200 %. Programs started from then on see it.
+set_prefix_dpi() {
+  local key
+  for key in 'HKCU\Control Panel\Desktop' \
+             'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    "$WINE64" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1 || return 1
+  done
 }

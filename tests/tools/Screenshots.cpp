@@ -1,8 +1,10 @@
 // Starts Kelvane inside the current (virtual) Wine desktop, drives it with real pointer input
-// and saves the screen as BMP files at each step:
-//   kelvane_screenshots PATH\TO\Kelvane.exe OUTPUT-FOLDER
+// and saves the screen around its windows as BMP files at each step, named with SUFFIX:
+//   kelvane_screenshots PATH\TO\Kelvane.exe OUTPUT-FOLDER SUFFIX
+// Pointer positions are the design's (96 dpi), scaled as the main window is.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -44,11 +46,27 @@ void Click()
     ::Sleep(600);
 }
 
-// Writes the top-left 700 x 520 pixels of the screen as a 24-bit BMP.
-bool SaveScreen(const std::wstring& path)
+// The program's visible windows with a margin, from the screen's top-left corner.
+RECT ProgramArea(std::initializer_list<HWND> windows)
 {
-    const int width = 700;
-    const int height = 520;
+    RECT area{0, 0, 0, 0};
+    for (HWND window : windows) {
+        RECT bounds;
+        if (window && ::IsWindowVisible(window) && ::GetWindowRect(window, &bounds)) {
+            area.right = bounds.right > area.right ? bounds.right : area.right;
+            area.bottom = bounds.bottom > area.bottom ? bounds.bottom : area.bottom;
+        }
+    }
+    area.right = (area.right + 24 + 3) / 4 * 4;
+    area.bottom += 24;
+    return area;
+}
+
+// Writes `area` of the screen as a 24-bit BMP.
+bool SaveScreen(const std::wstring& path, const RECT& area)
+{
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -60,7 +78,7 @@ bool SaveScreen(const std::wstring& path)
     void* bits = nullptr;
     HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    ::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     ::GdiFlush();
     const DWORD stride = ((width * 3 + 3) / 4) * 4;
     const DWORD imageSize = stride * height;
@@ -87,9 +105,10 @@ bool SaveScreen(const std::wstring& path)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc < 3)
+    if (argc < 4)
         return 2;
     const std::wstring folder = argv[2];
+    const std::wstring suffix = argv[3];
     std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -102,25 +121,32 @@ int wmain(int argc, wchar_t** argv)
     if (!main)
         return 4;
     ::Sleep(1000);
-    MoveTo(main, 300, 200);
-    SaveScreen(folder + L"\\main-idle.bmp");
-    MoveTo(main, 80, 125);  // the label of 系统优化
-    SaveScreen(folder + L"\\main-hover-tile.bmp");
-    MoveTo(main, 80, 95);  // the label of 系统信息
-    Click();
-    SaveScreen(folder + L"\\main-report.bmp");
+    RECT client;
+    ::GetClientRect(main, &client);
+    const auto design = [&client](int pixels) { return ::MulDiv(pixels, client.right, 468); };
+    const auto save = [&](const wchar_t* name, HWND help) {
+        SaveScreen(folder + L"\\" + name + L"-" + suffix + L".bmp", ProgramArea({main, help}));
+    };
 
-    MoveTo(main, 361, 61);  // the help button: tool bar at 0,49, button at 345..376 x 0..24
+    MoveTo(main, design(300), design(200));
+    save(L"main-idle", nullptr);
+    MoveTo(main, design(80), design(125));  // the label of 系统优化
+    save(L"main-hover-tile", nullptr);
+    MoveTo(main, design(80), design(95));  // the label of 系统信息
+    Click();
+    save(L"main-report", nullptr);
+
+    MoveTo(main, design(361), design(61));  // the help button: tool bar at 0,49, button at 345..376 x 0..24
     ::Sleep(1200);  // long enough for the tool-tip
-    SaveScreen(folder + L"\\main-tooltip.bmp");
+    save(L"main-tooltip", nullptr);
     Click();
     HWND help = FindVisible(L"TForm3");
     ::Sleep(500);
-    SaveScreen(folder + L"\\help-window.bmp");
+    save(L"help-window", help);
     if (help) {
         ::PostMessageW(help, WM_COMMAND, 302, 0);  // 系统优化
         ::Sleep(500);
-        SaveScreen(folder + L"\\help-topic.bmp");
+        save(L"help-topic", help);
     }
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);

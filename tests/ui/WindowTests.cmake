@@ -16,6 +16,8 @@ target_compile_options(kelvane_window_test_support PRIVATE ${KELVANE_WARNING_FLA
 function(kelvane_add_window_tests name)
   add_executable(${name} ${ARGN} ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/support/WindowTestMain.cpp
     ${PROJECT_SOURCE_DIR}/resources/Kelvane.rc)
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/Kelvane.rc TARGET_DIRECTORY ${name}
+    PROPERTIES OBJECT_DEPENDS "${KELVANE_RESOURCE_FILES}")
   target_link_libraries(${name} PRIVATE kelvane_window_test_support)
   target_compile_options(${name} PRIVATE ${KELVANE_WARNING_FLAGS})
   target_link_options(${name} PRIVATE -static)
@@ -34,4 +36,22 @@ function(kelvane_add_window_code_page_1252_run name)
   set_tests_properties(${name}.UnderCodePage1252 PROPERTIES
     ENVIRONMENT "LANG=en_US.UTF-8;LC_ALL=en_US.UTF-8;KELVANE_EXPECTED_ACP=1252" TIMEOUT 600
     FIXTURES_REQUIRED ${name}.Listed RESOURCE_LOCK kelvane_display)
+endfunction()
+
+# The tests named by `filter` once more with the display set to `dpi`, in a Wine prefix of their
+# own (the display scale is the prefix's). Only where the tests run through Wine.
+function(kelvane_add_window_dpi_run name dpi filter)
+  if(NOT CMAKE_CROSSCOMPILING OR NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    return()
+  endif()
+  set(prefix ${CMAKE_BINARY_DIR}/tests/wine-prefix-${dpi}dpi)
+  set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/prefix_at_dpi.sh)
+  add_test(NAME ${name}.PrefixAt${dpi}Dpi COMMAND bash ${script} ${prefix} ${dpi} $<TARGET_FILE:${name}>)
+  set_tests_properties(${name}.PrefixAt${dpi}Dpi PROPERTIES FIXTURES_SETUP ${name}.At${dpi}Dpi TIMEOUT 120)
+  add_test(NAME ${name}.RemovePrefixAt${dpi}Dpi COMMAND bash ${script} --remove ${prefix})
+  set_tests_properties(${name}.RemovePrefixAt${dpi}Dpi PROPERTIES FIXTURES_CLEANUP ${name}.At${dpi}Dpi TIMEOUT 60)
+  add_test(NAME ${name}.At${dpi}Dpi COMMAND ${name} --gtest_filter=${filter})
+  set_tests_properties(${name}.At${dpi}Dpi PROPERTIES
+    ENVIRONMENT "WINEPREFIX=${prefix};KELVANE_EXPECTED_DPI=${dpi}" TIMEOUT 300
+    FIXTURES_REQUIRED ${name}.At${dpi}Dpi RESOURCE_LOCK kelvane_display)
 endfunction()

@@ -21,7 +21,7 @@ constexpr const char* kMenuCaptions[] = {"系统信息", "系统优化", "网络
 } // namespace
 
 TForm3::TForm3(TApplication& application, TForm1& mainWindow)
-    : application_(application), mainWindow_(mainWindow), scale_(DesignScale::ForScreen())
+    : application_(application), mainWindow_(mainWindow)
 {
     HINSTANCE instance = application.InstanceHandle();
     Register(instance, kWindowClass, application.Icon(), application.SmallIcon());
@@ -31,36 +31,40 @@ TForm3::TForm3(TApplication& application, TForm1& mainWindow)
     for (UINT i = 0; i < std::size(kMenuCaptions); ++i)
         ::AppendMenuW(menu_, MF_STRING, kN1 + i, WideFromGbk(kMenuCaptions[i]).c_str());
 
-    RECT frame{0, 0, scale_(kClientSize.cx), scale_(kClientSize.cy)};
-    ::AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
-    Create(instance, kWindowClass, WideFromGbk(kCaption).c_str(), kStyle, 0,
-           {0, 0, frame.right - frame.left, frame.bottom - frame.top}, application.Handle(), menu_);
+    Create(instance, kWindowClass, WideFromGbk(kCaption).c_str(), kStyle, 0, {0, 0, 0, 0}, application.Handle(),
+           menu_);
     application.AddWindow(Handle());
 
-    // The menu bar may take more than one row; the client area keeps its designed size.
-    RECT client;
-    ::GetClientRect(Handle(), &client);
-    RECT window;
-    ::GetWindowRect(Handle(), &window);
-    ::SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left + scale_(kClientSize.cx) - client.right,
-                   window.bottom - window.top + scale_(kClientSize.cy) - client.bottom,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-    memoFont_.Reset(::CreateFontW(-scale_(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
-    const RECT bounds = scale_(kMemoBounds);
     memo_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                              bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                              Handle(), nullptr, instance, nullptr);
+                              0, 0, 0, 0, Handle(), nullptr, instance, nullptr);
     if (!memo_)
         throw Exception("cannot create the help text area");
-    ::SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.Get()), FALSE);
+    LayOut(WindowDpi(Handle()), nullptr);
     text_ = MemoLines(memo_);
     for (const std::string& line : HelpIntroduction())
         text_.AppendLine(line);
     ShowFromTheTop();
+}
+
+void TForm3::LayOut(int dpi, const RECT* suggestedFrame)
+{
+    scale_ = DesignScale::ForDpi(dpi);
+    UniqueFont memoFont(::CreateFontW(-scale_(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                      DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
+    ::SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont.Get()), TRUE);
+    memoFont_ = std::move(memoFont);
+
+    RECT window;
+    ::GetWindowRect(Handle(), &window);
+    const POINT place = suggestedFrame ? POINT{suggestedFrame->left, suggestedFrame->top}
+                                       : POINT{window.left, window.top};
+    const SIZE clientSize{scale_(kClientSize.cx), scale_(kClientSize.cy)};
+    PlaceWithClientSize(Handle(), place, clientSize, FrameSizeForDpi(clientSize, kStyle, true, dpi));
+
+    const RECT bounds = scale_(kMemoBounds);
+    ::MoveWindow(memo_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
 }
 
 TForm3::~TForm3()
@@ -137,6 +141,9 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return PassFocusTo(memo_, message, wParam);
     case WM_CLOSE:
         ::ShowWindow(Handle(), SW_HIDE);
+        return 0;
+    case WM_DPICHANGED:
+        LayOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     }
     return ::DefWindowProcW(Handle(), message, wParam, lParam);

@@ -26,6 +26,7 @@ public:
     void N5Click() { ShowTopic(4); }
 
     HWND Memo1() const noexcept { return memo_; }
+    const DesignScale& Scale() const noexcept { return scale_; }
     HMENU MainMenu1() const noexcept { return menu_; }
     std::vector<std::string> Lines() const { return text_.Lines(); }
 
@@ -34,6 +35,9 @@ public:
     enum Command : UINT { kN1 = 301, kN2, kN3, kN4, kN5 };
 
 private:
+    // Lays the window out at `dpi`: its font, its client area below the menu bar and the text
+    // area; on a dpi change at `suggestedFrame`'s place.
+    void LayOut(int dpi, const RECT* suggestedFrame);
     void ShowTopic(int category);
     void ShowFromTheTop();
     void PlaceOverMainWindow();

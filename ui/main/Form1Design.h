@@ -30,6 +30,10 @@ struct ElementDesign {
     Bounds bounds;
 };
 
+// The banner band, and the banner picture in it, which the band clips by a column and a row.
+inline constexpr Bounds kCoolBar1{0, 0, 468, 49};
+inline constexpr Bounds kImage1{0, 0, 469, 50};
+
 // Drawing order; the pointer goes to the last element that contains it. Image1 and Label7 lie
 // inside CoolBar1 and are clipped to it.
 inline constexpr std::array<ElementDesign, 19> kElements{{
@@ -49,12 +53,10 @@ inline constexpr std::array<ElementDesign, 19> kElements{{
     {Element::Image5, {21, 180, 32, 32}},
     {Element::Image6, {21, 212, 32, 32}},
     {Element::Image2, {23, 84, 32, 32}},
-    {Element::CoolBar1, {0, 0, 468, 49}},
-    {Element::Image1, {0, 0, 469, 50}},
+    {Element::CoolBar1, kCoolBar1},
+    {Element::Image1, kImage1},
     {Element::Label7, {293, 17, 42, 23}},
 }};
-
-inline constexpr Bounds kCoolBar1{0, 0, 468, 49};
 
 // A category tile: its frame, its label (which takes the clicks), its icon, caption and the
 // status text that explains it.

@@ -5,6 +5,7 @@
 #include "actions/TuningActions.h"
 #include "app/MessageDialog.h"
 #include "app/TApplication.h"
+#include "common/DeviceContext.h"
 #include "common/ProductInfo.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
@@ -18,20 +19,53 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TForm1";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE, Windows 10 1703 and later
 
 constexpr int kCategoryIconIds[] = {IDI_CATEGORY_SYSTEM_INFO, IDI_CATEGORY_SYSTEM_OPTIMISE, IDI_CATEGORY_NETWORK,
                                     IDI_CATEGORY_CLEANUP, IDI_CATEGORY_REPAIR};
 
-UniqueFont CreateDesignFont(int characterHeight, int weight, BYTE charset, const wchar_t* face)
+// `family` tells the font mapper what to stand in where the face itself is missing.
+UniqueFont CreateDesignFont(int characterHeight, int weight, BYTE charset, const wchar_t* face,
+                            BYTE family = FF_DONTCARE)
 {
     return UniqueFont(::CreateFontW(-characterHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset,
-                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                    DEFAULT_PITCH | FF_DONTCARE, face));
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | family,
+                                    face));
 }
 
-HICON LoadSmallIcon(HINSTANCE instance, int id)
+// An icon of the resource drawn at (or nearest to) `size` pixels, which the system picks.
+UniqueIcon LoadIconOfSize(HINSTANCE instance, int id, int size)
 {
-    return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_SHARED));
+    return UniqueIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
+}
+
+UniqueBitmap LoadBitmapResource(HINSTANCE instance, int id)
+{
+    return UniqueBitmap(static_cast<HBITMAP>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
+}
+
+SIZE SizeOf(HBITMAP bitmap)
+{
+    BITMAP info{};
+    ::GetObjectW(bitmap, sizeof info, &info);
+    return {info.bmWidth, info.bmHeight};
+}
+
+// `source` stretched to `size`, averaged (HALFTONE) so that a larger picture scaled down
+// stays sharp.
+UniqueBitmap Stretched(HBITMAP source, SIZE size)
+{
+    WindowDC screen(nullptr);
+    UniqueBitmap result(::CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+    UniqueMemoryDC from = CreateMemoryDC(screen.Get());
+    UniqueMemoryDC to = CreateMemoryDC(screen.Get());
+    SelectedObject selectedFrom(from.Get(), source);
+    SelectedObject selectedTo(to.Get(), result.Get());
+    ::SetStretchBltMode(to.Get(), HALFTONE);
+    ::SetBrushOrgEx(to.Get(), 0, 0, nullptr);
+    const SIZE sourceSize = SizeOf(source);
+    ::StretchBlt(to.Get(), 0, 0, size.cx, size.cy, from.Get(), 0, 0, sourceSize.cx, sourceSize.cy, SRCCOPY);
+    return result;
 }
 
 } // namespace
@@ -43,34 +77,19 @@ TForm1::TForm1(TApplication& application, Machine& machine)
     HINSTANCE instance = application.InstanceHandle();
     Register(instance, kWindowClass, application.Icon(), application.SmallIcon());
 
-    RECT frame{0, 0, scale_(form1::kClientSize.cx), scale_(form1::kClientSize.cy)};
-    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+    // Created at the screen's scale; LayOut then makes it right for the monitor it is on.
+    const SIZE frame = FrameSize(WindowDpi(nullptr));
     const int left = scale_(form1::kPosition.x);
     const int top = scale_(form1::kPosition.y);
-    const RECT bounds{left, top, left + frame.right - frame.left, top + frame.bottom - frame.top};
-    Create(instance, kWindowClass, WideFromGbk(form1::kCaption).c_str(), kStyle, 0, bounds, application.Handle(),
-           nullptr);
+    Create(instance, kWindowClass, WideFromGbk(form1::kCaption).c_str(), kStyle, 0,
+           {left, top, left + frame.cx, top + frame.cy}, application.Handle(), nullptr);
     application.AddWindow(Handle());
 
-    // The GB2312 character set lets the font mapper stand in a face with Chinese glyphs for
-    // the status texts where MS Sans Serif has none, whatever the system code page.
-    designFont_ = CreateDesignFont(scale_(11), FW_NORMAL, GB2312_CHARSET, L"MS Sans Serif");
-    labelFont_ = CreateDesignFont(scale_(14), FW_BOLD, GB2312_CHARSET, L"宋体");
-    versionFont_ = CreateDesignFont(scale_(21), FW_NORMAL, DEFAULT_CHARSET, L"Times New Roman");
-    memoFont_ = CreateDesignFont(scale_(12), FW_NORMAL, GB2312_CHARSET, L"宋体");
     tileBrush_.Reset(::CreateSolidBrush(form1::kTileFill));
-    banner_.Reset(static_cast<HBITMAP>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(IDB_BANNER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    for (size_t i = 0; i < std::size(kCategoryIconIds); ++i)
-        categoryIcons_[i] = LoadSmallIcon(instance, kCategoryIconIds[i]);
-
+    banner_ = LoadBitmapResource(instance, IDB_BANNER);
+    banner2x_ = LoadBitmapResource(instance, IDB_BANNER_2X);
     CreateControls();
-}
-
-TForm1::~TForm1()
-{
-    if (glyphs_)
-        ::ImageList_Destroy(glyphs_);
+    LayOut(WindowDpi(Handle()), nullptr);
 }
 
 RECT TForm1::Scaled(const form1::Bounds& bounds) const
@@ -78,6 +97,72 @@ RECT TForm1::Scaled(const form1::Bounds& bounds) const
     const int left = scale_(bounds.left);
     const int top = scale_(bounds.top);
     return {left, top, left + scale_(bounds.width), top + scale_(bounds.height)};
+}
+
+void TForm1::Place(HWND control, const form1::Bounds& bounds) const
+{
+    const RECT place = Scaled(bounds);
+    ::MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+}
+
+SIZE TForm1::FrameSize(int dpi)
+{
+    const DesignScale scale = DesignScale::ForDpi(dpi);
+    return FrameSizeForDpi({scale(form1::kClientSize.cx), scale(form1::kClientSize.cy)}, kStyle, false, dpi);
+}
+
+void TForm1::LayOut(int dpi, const RECT* suggestedFrame)
+{
+    scale_ = DesignScale::ForDpi(dpi);
+    LayOutFonts();
+    LayOutPictures();
+
+    const POINT place = suggestedFrame ? POINT{suggestedFrame->left, suggestedFrame->top}
+                                       : POINT{scale_(form1::kPosition.x), scale_(form1::kPosition.y)};
+    PlaceWithClientSize(Handle(), place, {scale_(form1::kClientSize.cx), scale_(form1::kClientSize.cy)},
+                        FrameSize(dpi));
+
+    Place(toolBar_, form1::kToolBar1);
+    LayOutToolBar();
+    Place(statusBar_, form1::kStatusBar1);
+    int parts[] = {scale_(form1::kStatusPanel0Width), -1};
+    ::SendMessageW(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    Place(memo_, form1::kMemo1);
+    ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TForm1::LayOutFonts()
+{
+    // The GB2312 character set lets the font mapper stand in a face with Chinese glyphs for
+    // the status texts where MS Sans Serif has none, whatever the system code page.
+    UniqueFont designFont = CreateDesignFont(scale_(11), FW_NORMAL, GB2312_CHARSET, L"MS Sans Serif");
+    UniqueFont memoFont = CreateDesignFont(scale_(12), FW_NORMAL, GB2312_CHARSET, L"宋体");
+    // The controls take the new fonts before the old ones are freed.
+    HWND tooltip = reinterpret_cast<HWND>(::SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0));
+    for (HWND control : {statusBar_, tooltip})
+        if (control)
+            ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(designFont.Get()), TRUE);
+    ::SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont.Get()), TRUE);
+    designFont_ = std::move(designFont);
+    memoFont_ = std::move(memoFont);
+    labelFont_ = CreateDesignFont(scale_(14), FW_BOLD, GB2312_CHARSET, L"宋体");
+    // Latin letters only: the Latin character set keeps a serif face where Times New Roman is
+    // missing, not the Chinese face of the locale.
+    versionFont_ = CreateDesignFont(scale_(21), FW_NORMAL, ANSI_CHARSET, L"Times New Roman", FF_ROMAN);
+}
+
+void TForm1::LayOutPictures()
+{
+    HINSTANCE instance = application_.InstanceHandle();
+    for (size_t i = 0; i < std::size(kCategoryIconIds); ++i)
+        categoryIcons_[i] = LoadIconOfSize(instance, kCategoryIconIds[i], PictureSize());
+
+    // The banner fills its band at every scale: drawn for 100 % and 200 %, and in between
+    // the nearest larger drawing scaled down.
+    scaledBanner_.Reset();
+    const SIZE size{scale_(form1::kImage1.width), scale_(form1::kImage1.height)};
+    if (!scale_.IsIdentity() && banner_ && banner2x_)
+        scaledBanner_ = Stretched(size.cx <= SizeOf(banner_.Get()).cx ? banner_.Get() : banner2x_.Get(), size);
 }
 
 void TForm1::CreateControls()
@@ -89,22 +174,30 @@ void TForm1::CreateControls()
 
 void TForm1::CreateToolBar()
 {
-    HINSTANCE instance = application_.InstanceHandle();
-    const RECT bounds = Scaled(form1::kToolBar1);
     toolBar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
                                      CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
-                                 bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                                 Handle(), nullptr, instance, nullptr);
+                                 0, 0, 0, 0, Handle(), nullptr, application_.InstanceHandle(), nullptr);
     ::SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    application_.ApplyHintSettings(reinterpret_cast<HWND>(::SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0)));
+    ::SetWindowSubclass(toolBar_, ToolBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+}
 
+void TForm1::LayOutToolBar()
+{
     // Glyph 2 is not used by any button; it keeps the exit glyph at index 3.
-    glyphs_ = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
+    const int size = PictureSize();
+    UniqueImageList glyphs(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 4, 0));
     for (int id : {IDI_TOOL_MAIL, IDI_TOOL_HELP, IDI_TOOL_HELP, IDI_TOOL_EXIT})
-        ::ImageList_AddIcon(glyphs_, LoadSmallIcon(instance, id));
-    ::SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs_));
-    ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0,
-                   MAKELPARAM(scale_(form1::kToolButtonSize.cx), scale_(form1::kToolButtonSize.cy)));
+        ::ImageList_AddIcon(glyphs.Get(), LoadIconOfSize(application_.InstanceHandle(), id, size).Get());
+    ::SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs.Get()));
+    glyphs_ = std::move(glyphs);
+
+    // The separators' widths are part of the buttons, so the buttons are laid in anew.
+    while (::SendMessageW(toolBar_, TB_BUTTONCOUNT, 0, 0) > 0)
+        ::SendMessageW(toolBar_, TB_DELETEBUTTON, 0, 0);
+    const LPARAM buttonSize = MAKELPARAM(scale_(form1::kToolButtonSize.cx), scale_(form1::kToolButtonSize.cy));
+    ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, buttonSize);
     // The spacer Label1 takes the left of the bar; the buttons start after it.
     ::SendMessageW(toolBar_, TB_SETINDENT, static_cast<WPARAM>(scale_(form1::kToolBarSpacerWidth)), 0);
 
@@ -123,39 +216,28 @@ void TForm1::CreateToolBar()
         buttons.push_back(tool);
     }
     ::SendMessageW(toolBar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0,
-                   MAKELPARAM(scale_(form1::kToolButtonSize.cx), scale_(form1::kToolButtonSize.cy)));
-    HWND tooltip = reinterpret_cast<HWND>(::SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0));
-    application_.ApplyHintSettings(tooltip);
-    if (tooltip)
-        ::SendMessageW(tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(designFont_.Get()), FALSE);
-    ::SetWindowSubclass(toolBar_, ToolBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+    ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, buttonSize);
 }
 
 void TForm1::CreateStatusBar()
 {
-    const RECT bounds = Scaled(form1::kStatusBar1);
     statusBar_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
-                                   WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
-                                   bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                                   Handle(), nullptr, application_.InstanceHandle(), nullptr);
-    int parts[] = {scale_(form1::kStatusPanel0Width), -1};
-    ::SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont_.Get()), FALSE);
+                                   WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, 0, 0,
+                                   0, 0, Handle(), nullptr, application_.InstanceHandle(), nullptr);
+    // Two panels before their texts; LayOut gives them their widths.
+    int parts[] = {form1::kStatusPanel0Width, -1};
     ::SendMessageW(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     ::SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(WideFromGbk(hover_.StatusText()).c_str()));
     // A leading tab centres a panel's text.
     ::SendMessageW(statusBar_, SB_SETTEXTW, 1,
-                   reinterpret_cast<LPARAM>((L"\t" + WideFromGbk(product::kHomePage)).c_str()));
+                   reinterpret_cast<LPARAM>((L"\t" + WideFromGbk(product::kHomePageShown)).c_str()));
 }
 
 void TForm1::CreateMemo()
 {
-    const RECT bounds = Scaled(form1::kMemo1);
     memo_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                              bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                              Handle(), nullptr, application_.InstanceHandle(), nullptr);
-    ::SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.Get()), FALSE);
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
+                              0, 0, 0, Handle(), nullptr, application_.InstanceHandle(), nullptr);
     // A registry value may be long; the report is never cut short at the default 32K.
     ::SendMessageW(memo_, EM_SETLIMITTEXT, 0, 0);
     report_ = MemoLines(memo_);
@@ -303,28 +385,25 @@ LRESULT CALLBACK TForm1::ToolBarSubclass(HWND window, UINT message, WPARAM wPara
 
 void TForm1::OnPaint()
 {
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(Handle(), &paint);
+    PaintDC paint(Handle());
     RECT client;
     ::GetClientRect(Handle(), &client);
     // Painted off screen and copied in one go, so nothing flickers on hover.
-    HDC memory = ::CreateCompatibleDC(dc);
-    UniqueBitmap buffer(::CreateCompatibleBitmap(dc, client.right, client.bottom));
-    {
-        SelectedObject selected(memory, buffer.Get());
-        PaintContent(memory);
-        ::BitBlt(dc, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right - paint.rcPaint.left,
-                 paint.rcPaint.bottom - paint.rcPaint.top, memory, paint.rcPaint.left, paint.rcPaint.top, SRCCOPY);
-    }
-    ::DeleteDC(memory);
-    ::EndPaint(Handle(), &paint);
+    UniqueMemoryDC memory = CreateMemoryDC(paint.Get());
+    UniqueBitmap buffer(::CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
+    SelectedObject selected(memory.Get(), buffer.Get());
+    PaintContent(memory.Get());
+    const RECT& area = paint.Area();
+    ::BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, memory.Get(),
+             area.left, area.top, SRCCOPY);
 }
 
 void TForm1::PaintFrame(HDC dc, int tile)
 {
-    // The outline lies inside the frame's bounds, half its width in from the edge.
+    // The outline lies inside the frame's bounds, half its width in from the edge. Its width
+    // (1 pixel, 2 when highlighted) scales with the design.
     const bool highlighted = hover_.IsHighlighted(tile);
-    const int penWidth = highlighted ? 2 : 1;
+    const int penWidth = scale_(highlighted ? 2 : 1);
     UniquePen pen(::CreatePen(PS_SOLID, penWidth, highlighted ? form1::kFrameHighlighted : form1::kFrameNormal));
     SelectedObject selectedPen(dc, pen.Get());
     SelectedObject selectedBrush(dc, tileBrush_.Get());
@@ -351,9 +430,10 @@ void TForm1::PaintContent(HDC dc)
             PaintFrame(dc, static_cast<int>(design.element) - static_cast<int>(Element::Shape1));
             break;
         case Element::Bevel1: {
-            // A lowered line along the right edge: shadow, then highlight.
-            RECT shadow{bounds.right - 2, bounds.top, bounds.right - 1, bounds.bottom};
-            RECT light{bounds.right - 1, bounds.top, bounds.right, bounds.bottom};
+            // A lowered line along the right edge: shadow, then highlight, a pixel each at 100 %.
+            const int line = scale_(1);
+            RECT shadow{bounds.right - 2 * line, bounds.top, bounds.right - line, bounds.bottom};
+            RECT light{bounds.right - line, bounds.top, bounds.right, bounds.bottom};
             ::FillRect(dc, &shadow, ::GetSysColorBrush(COLOR_BTNSHADOW));
             ::FillRect(dc, &light, ::GetSysColorBrush(COLOR_BTNHIGHLIGHT));
             break;
@@ -373,22 +453,20 @@ void TForm1::PaintContent(HDC dc)
         case Element::Image6: {
             const size_t tile = static_cast<size_t>(design.element) - static_cast<size_t>(Element::Image2);
             if (categoryIcons_[tile])
-                ::DrawIconEx(dc, bounds.left, bounds.top, categoryIcons_[tile], 16, 16, 0, nullptr, DI_NORMAL);
+                ::DrawIconEx(dc, bounds.left, bounds.top, categoryIcons_[tile].Get(), PictureSize(), PictureSize(), 0,
+                             nullptr, DI_NORMAL);
             break;
         }
         case Element::CoolBar1:
             ::FillRect(dc, &bounds, ::GetSysColorBrush(COLOR_BTNFACE));
             break;
         case Element::Image1: {
-            // Drawn unscaled; the band clips its last column and row.
+            // The band clips the picture's last column and row.
             const RECT band = Scaled(form1::kCoolBar1);
-            HDC source = ::CreateCompatibleDC(dc);
-            {
-                SelectedObject selected(source, banner_.Get());
-                ::BitBlt(dc, band.left, band.top, band.right - band.left, band.bottom - band.top, source, 0, 0,
-                         SRCCOPY);
-            }
-            ::DeleteDC(source);
+            UniqueMemoryDC source = CreateMemoryDC(dc);
+            SelectedObject selected(source.Get(), scaledBanner_ ? scaledBanner_.Get() : banner_.Get());
+            ::BitBlt(dc, band.left, band.top, band.right - band.left, band.bottom - band.top, source.Get(), 0, 0,
+                     SRCCOPY);
             break;
         }
         case Element::Label7: {
@@ -473,6 +551,14 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         application_.Terminate();
         return 0;
+    case WM_DPICHANGED:
+        LayOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case kGetDpiScaledSize:
+        // The system asks before a dpi change how large the window will be: the design at the
+        // new scale, which need not be the old size times the ratio of the dpis.
+        *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<int>(wParam));
+        return TRUE;
     }
     return ::DefWindowProcW(Handle(), message, wParam, lParam);
 }

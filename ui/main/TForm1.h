@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -21,7 +22,6 @@ class TForm3;
 class TForm1 : public BaseWindow<TForm1> {
 public:
     TForm1(TApplication& application, Machine& machine);
-    ~TForm1();
 
     void SetHelpWindow(TForm3& helpWindow) { helpWindow_ = &helpWindow; }
     // The plain message dialog; tests put a recorder in its place.
@@ -52,14 +52,26 @@ public:
     MemoLines& Report() noexcept { return report_; }
     const HoverFeedback& Hover() const noexcept { return hover_; }
     const DesignScale& Scale() const noexcept { return scale_; }
+    // The size the category icons and tool-bar glyphs are drawn at.
+    int PictureSize() const noexcept { return scale_(kDesignPictureSize); }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    static constexpr int kDesignPictureSize = 16;
+
     void CreateControls();
     void CreateToolBar();
     void CreateStatusBar();
     void CreateMemo();
+    // Lays the window out at `dpi`: fonts, pictures, the frame and every control. At
+    // creation the window goes to its designed place; on a dpi change to `suggestedFrame`.
+    void LayOut(int dpi, const RECT* suggestedFrame);
+    void LayOutFonts();
+    void LayOutPictures();
+    void LayOutToolBar();
+    static SIZE FrameSize(int dpi);
+    void Place(HWND control, const form1::Bounds& bounds) const;
     RECT Scaled(const form1::Bounds& bounds) const;
     form1::Element ElementAt(LPARAM clientPoint) const;
 
@@ -98,7 +110,9 @@ private:
     UniqueFont versionFont_;
     UniqueFont memoFont_;
     UniqueBrush tileBrush_;
-    UniqueBitmap banner_;
-    HICON categoryIcons_[5] = {};
-    HIMAGELIST glyphs_ = nullptr;
+    UniqueBitmap banner_;        // drawn for 100 %
+    UniqueBitmap banner2x_;      // drawn for 200 %
+    UniqueBitmap scaledBanner_;  // the banner at any other scale; empty at 100 %
+    std::array<UniqueIcon, 5> categoryIcons_;
+    UniqueImageList glyphs_;
 };
