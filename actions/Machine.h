@@ -25,8 +25,9 @@ public:
     // The first character of the thread locale's thousands separator; ',' when it cannot be read
     // or is not a plain ASCII character, which GBK text could not carry on its own.
     virtual char QueryThousandsSeparator() = 0;
-    // ShellExecuteA(owner, no verb, file, no parameters, no directory, SW_SHOWNORMAL); the
-    // result is ignored.
+    // Hands `file` to the user's shell (ShellHandOff.h: through the desktop's shell when
+    // elevated, else ShellExecuteA(owner, no verb, file, no parameters, no directory,
+    // SW_SHOWNORMAL)); the result is ignored.
     virtual void OpenWithShell(HWND owner, const std::string& file) = 0;
 };
 

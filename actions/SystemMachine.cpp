@@ -1,6 +1,6 @@
 #include "actions/Machine.h"
 
-#include <shellapi.h>
+#include "actions/ShellHandOff.h"
 
 #include <cstring>
 
@@ -39,7 +39,7 @@ public:
 
     void OpenWithShell(HWND owner, const std::string& file) override
     {
-        ::ShellExecuteA(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        HandToShell(SystemShellHandOff(), owner, file);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "resources/ResourceIds.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 
 namespace {
@@ -15,6 +16,12 @@ constexpr wchar_t kWindowClass[] = L"TApplication";
 TApplication* gInstance = nullptr;
 
 } // namespace
+
+MessageFilterFunction& WindowMessageFilter()
+{
+    static MessageFilterFunction function = ::ChangeWindowMessageFilterEx;
+    return function;
+}
 
 TApplication* TApplication::Instance() noexcept
 {
@@ -42,6 +49,8 @@ TApplication::TApplication(HINSTANCE instance, Machine& machine) : instance_(ins
            {x, y, x, y}, nullptr, nullptr);
     gInstance = this;
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    // The shell that broadcasts it runs unelevated; elevated, the window hears it only so.
+    WindowMessageFilter()(Handle(), taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
     thousandsSeparator_ = machine_.QueryThousandsSeparator();
 }
 
@@ -73,6 +82,8 @@ void TApplication::ApplyHintSettings(HWND tooltip)
     ::SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(0, 0));
     ::SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(2500, 0));
     ::SendMessageW(tooltip, TTM_ACTIVATE, TRUE, 0);
+    // A themed tip paints its own background; without the theme it takes the system's colour.
+    ::SetWindowTheme(tooltip, L"", L"");
     tooltips_.push_back(tooltip);
 }
 
@@ -129,6 +140,14 @@ void TApplication::Run(int startShowState)
     }
 }
 
+void TApplication::CloseMainWindow()
+{
+    if (mainWindow_)
+        ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+    else
+        Terminate();
+}
+
 void TApplication::Terminate()
 {
     ::PostQuitMessage(0);
@@ -168,11 +187,23 @@ LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case SC_CLOSE:
             // The task-bar entry's close command closes the main window.
-            if (mainWindow_)
-                ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+            CloseMainWindow();
             return 0;
         }
         break;
+    case WM_CLOSE:
+        // Another program closing the owner window (taskkill, a window closer) closes the
+        // program as the task-bar entry does; destroyed by default, it would leave the message
+        // loop running with no window.
+        CloseMainWindow();
+        return 0;
+    case WM_QUERYENDSESSION:
+        // Nothing to save: the session or the restart manager may always end the program.
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            CloseMainWindow();
+        return 0;
     case WM_SETFOCUS:
     case WM_ACTIVATE:
         // Activation that lands on the hidden owner goes on to the main window.

@@ -9,6 +9,11 @@
 
 class Machine;
 
+// Lets a message through to a window of an elevated process from the unelevated ones (UIPI);
+// tests replace it to see the call.
+using MessageFilterFunction = BOOL(WINAPI*)(HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT status);
+MessageFilterFunction& WindowMessageFilter();
+
 // The one application object: the hidden owner window that bears the program's only
 // task-bar entry, the title, the icon, the tool-tip settings, the thousands separator of the
 // user's locale, and the message loop.
@@ -32,7 +37,8 @@ public:
     HWND MainWindow() const noexcept { return mainWindow_; }
 
     // Gives a tool-tip control the application's delays: 500 ms to show, 0 ms from one tipped
-    // control to the next, 2500 ms to hide.
+    // control to the next, 2500 ms to hide; and the system's tool-tip colours, also under
+    // visual styles.
     void ApplyHintSettings(HWND tooltip);
 
     char ThousandsSeparator() const noexcept { return thousandsSeparator_; }
@@ -47,11 +53,14 @@ public:
     void Run(int startShowState);
     void Terminate();
     void Shutdown();
+    UINT TaskbarCreatedMessage() const noexcept { return taskbarCreatedMessage_; }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     void RefreshThousandsSeparator();
+    // Closes the main window as its close box does, which ends the program.
+    void CloseMainWindow();
 
     HINSTANCE instance_;
     Machine& machine_;

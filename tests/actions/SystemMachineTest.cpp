@@ -1,4 +1,5 @@
 #include "actions/Machine.h"
+#include "actions/ShellHandOff.h"
 #include "actions/ThousandsSeparator.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -104,4 +106,78 @@ TEST_F(SystemInfoSeparator, RefreshResetsTheThreadLocaleToTheUsersDefaultBeforeR
     ASSERT_TRUE(::SetThreadLocale(german));
     EXPECT_EQ(RefreshThousandsSeparator(SystemMachine()), userSetting[0]);
     EXPECT_EQ(::GetThreadLocale(), ::GetUserDefaultLCID());
+}
+
+namespace {
+
+// The hand-off's platform as a script: whether the process is elevated, whether a desktop shell
+// runs and takes the file, and what each route was handed.
+struct ScriptedShell {
+    static inline bool elevated = false;
+    static inline bool shellRunning = false;
+    static inline bool desktopAccepts = false;
+    static inline std::vector<std::string> desktopFiles;
+    struct Execute {
+        HWND owner;
+        const char* verb;
+        std::string file;
+        const char* parameters;
+        const char* directory;
+        INT show;
+    };
+    static inline std::vector<Execute> executed;
+
+    static ShellHandOffPlatform Platform()
+    {
+        desktopFiles.clear();
+        executed.clear();
+        return {[] { return elevated; }, [] { return shellRunning; },
+                [](const std::string& file) {
+                    desktopFiles.push_back(file);
+                    return desktopAccepts;
+                },
+                [](HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                   INT show) -> HINSTANCE {
+                    executed.push_back({owner, verb, file, parameters, directory, show});
+                    return reinterpret_cast<HINSTANCE>(2);  // ERROR_FILE_NOT_FOUND: ignored all the same
+                }};
+    }
+};
+
+} // namespace
+
+TEST(SystemShellHandOff, ElevatedGoesThroughTheDesktopShellElseShellExecuteWithTheExactArguments)
+{
+    const HWND owner = reinterpret_cast<HWND>(0x1234);
+    const std::string file = "mailto:support@kelvane.example";
+    const struct {
+        bool elevated, shellRunning, desktopAccepts, throughDesktop;
+    } cases[] = {
+        {true, true, true, true},     // the browser runs as the signed-in user
+        {true, true, false, false},   // the shell could not be asked: as before
+        {true, false, true, false},   // no desktop shell (a server's console, Wine without one)
+        {false, true, true, false},   // not elevated: what the program starts has its rights anyway
+        {false, false, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "elevated " << c.elevated << ", shell " << c.shellRunning << ", accepts "
+                                        << c.desktopAccepts);
+        ScriptedShell::elevated = c.elevated;
+        ScriptedShell::shellRunning = c.shellRunning;
+        ScriptedShell::desktopAccepts = c.desktopAccepts;
+        HandToShell(ScriptedShell::Platform(), owner, file);
+        if (c.throughDesktop) {
+            EXPECT_EQ(ScriptedShell::desktopFiles, std::vector<std::string>{file});
+            EXPECT_TRUE(ScriptedShell::executed.empty());
+            continue;
+        }
+        ASSERT_EQ(ScriptedShell::executed.size(), 1u);
+        const ScriptedShell::Execute& call = ScriptedShell::executed[0];
+        EXPECT_EQ(call.owner, owner);
+        EXPECT_EQ(call.verb, nullptr);
+        EXPECT_EQ(call.file, file);
+        EXPECT_EQ(call.parameters, nullptr);
+        EXPECT_EQ(call.directory, nullptr);
+        EXPECT_EQ(call.show, SW_SHOWNORMAL);
+    }
 }

@@ -95,6 +95,50 @@ TEST_F(ApplicationWindow, TaskBarCloseCommandClosesTheMainWindow)
     EXPECT_TRUE(QuitPosted());
 }
 
+TEST_F(ApplicationWindow, ClosedByAnotherProgramItClosesTheMainWindowAndStaysUntilTheLoopEnds)
+{
+    ::SendMessageW(AppWindow(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_TRUE(QuitPosted());
+    EXPECT_TRUE(::IsWindow(AppWindow())) << "destroyed, it would leave the loop running with no window";
+    EXPECT_TRUE(::IsWindow(Main()));
+}
+
+TEST_F(ApplicationWindow, SessionEndOrRestartManagerEndsTheProgram)
+{
+    EXPECT_TRUE(::SendMessageW(AppWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP));
+    Pump();
+    EXPECT_FALSE(QuitPosted()) << "only asked so far";
+    ::SendMessageW(AppWindow(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    Pump();
+    EXPECT_TRUE(QuitPosted());
+}
+
+TEST(ApplicationMessageFilter, LetsTheShellsTaskbarCreatedThroughToTheApplicationWindow)
+{
+    struct Call {
+        HWND window;
+        UINT message;
+        DWORD action;
+    };
+    static std::vector<Call> calls;
+    calls.clear();
+    const MessageFilterFunction saved = WindowMessageFilter();
+    WindowMessageFilter() = [](HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT) -> BOOL {
+        calls.push_back({window, message, action});
+        return TRUE;
+    };
+    WindowTestMachine machine;
+    {
+        TApplication application(::GetModuleHandleW(nullptr), machine);
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].window, application.Handle());
+        EXPECT_EQ(calls[0].message, ::RegisterWindowMessageW(L"TaskbarCreated"));
+        EXPECT_EQ(calls[0].action, static_cast<DWORD>(MSGFLT_ALLOW));
+    }
+    WindowMessageFilter() = saved;
+}
+
 TEST_F(ApplicationWindow, EndingDestroysBothWindowsVisibleOrNot)
 {
     HWND main = Main();

@@ -182,6 +182,27 @@ TEST_F(ApplicationProcess, ClosingTheMainWindowWhileHelpIsOpenEndsTheProgram)
     EXPECT_FALSE(::IsWindow(help_));
 }
 
+TEST_F(ApplicationProcess, ClosedByAnotherProgramThroughItsOwnerWindowItEndsWithZero)
+{
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main_) != FALSE; }, kStartLimit));
+    // What taskkill without /F and window closers do: WM_CLOSE to every top-level window.
+    ::PostMessageW(application_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(ApplicationProcess, RestartManagerRequestEndsItWithZero)
+{
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main_) != FALSE; }, kStartLimit));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(application_, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG,
+                                      kEndLimit, &answer));
+    EXPECT_TRUE(answer);
+    ::PostMessageW(application_, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
 TEST_F(ApplicationProcess, StartedMinimisedShowsOnlyTheIconicTaskBarEntryAndStillEndsWithZero)
 {
     Start(SW_SHOWMINNOACTIVE);

@@ -375,6 +375,9 @@ TEST_F(Form1ToolTips, RestingOnTheExitButtonShowsItsHintAfterHalfASecond)
     ASSERT_GE(shownAfter, 0) << "no tool tip came up";
     EXPECT_GE(shownAfter, 400);
     EXPECT_EQ(probe::WindowText(ToolTip()), "退出");
+    // In the system's tool-tip colour, also where visual styles would paint it otherwise.
+    ::UpdateWindow(ToolTip());
+    EXPECT_EQ(probe::PixelAt(ToolTip(), 2, 2), ::GetSysColor(COLOR_INFOBK));
 }
 
 TEST_F(Form1ToolTips, RestingOnATileOrTheReportAreaShowsNoTip)

@@ -76,6 +76,44 @@ TEST_F(Form1RightClick, Label6IconsOtherTilesAndTheRestOfTheWindowDoNothing)
     EXPECT_TRUE(messagesShown_.empty());
 }
 
+// Watches, from inside the menu's modal loop, for the window menu; answers it with Esc, and ends
+// it by force should Esc not close it, so the test fails instead of hanging.
+struct WindowMenuWatch {
+    static inline bool shown = false;
+    static inline bool closedByEscape = true;
+    static inline int ticks = 0;
+
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND menu = ::FindWindowW(L"#32768", nullptr);
+        if (!menu || !::IsWindowVisible(menu))
+            return;
+        shown = true;
+        if (++ticks == 1)
+            ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        else if (ticks > 40) {
+            closedByEscape = false;
+            ::EndMenu();
+        }
+    }
+};
+
+TEST_F(Form1RightClick, RightClickOnTheCaptionShowsTheWindowMenuAndEscClosesIt)
+{
+    RECT frame;
+    ::GetWindowRect(Main(), &frame);
+    POINT client{0, 0};
+    ::ClientToScreen(Main(), &client);
+    const POINT caption{(frame.left + frame.right) / 2, (frame.top + client.y) / 2};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, WindowMenuWatch::Tick);
+    // What the system sends for a right click on the caption; it returns when the menu closes.
+    ::SendMessageW(Main(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Main()), MAKELPARAM(caption.x, caption.y));
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(WindowMenuWatch::shown) << "no window menu at " << caption.x << "," << caption.y;
+    EXPECT_TRUE(WindowMenuWatch::closedByEscape);
+    EXPECT_FALSE(::IsWindowVisible(Help()));
+}
+
 TEST_F(Form1RightClick, KeyboardContextMenuRequestDoesNotOpenHelp)
 {
     ::SendMessageW(Main(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Main()), static_cast<LPARAM>(-1));

@@ -352,14 +352,21 @@ void TForm1::OnClick(Element element)
     }
 }
 
-void TForm1::OnContextMenu(HWND target, LPARAM screenPoint)
+bool TForm1::OnContextMenu(HWND target, LPARAM screenPoint)
 {
-    if (target != Handle() || screenPoint == -1)
-        return;
+    // From the keyboard, or on the caption and frame: the system's (the window menu).
+    if (screenPoint == -1)
+        return false;
     POINT point{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
     ::ScreenToClient(Handle(), &point);
-    if (ElementAt(MAKELPARAM(point.x, point.y)) == Element::Shape5)
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    if (!::PtInRect(&client, point))
+        return false;
+    // The client area is the window's own: only Shape5 answers there.
+    if (target == Handle() && ElementAt(MAKELPARAM(point.x, point.y)) == Element::Shape5)
         Shape5ContextPopup();
+    return true;
 }
 
 LRESULT CALLBACK TForm1::ToolBarSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -528,7 +535,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE: OnMouseMove(ElementAt(lParam)); return 0;
     case WM_LBUTTONDOWN: OnLeftButtonDown(ElementAt(lParam)); return 0;
     case WM_LBUTTONUP: OnLeftButtonUp(ElementAt(lParam)); return 0;
-    case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<HWND>(wParam), lParam); return 0;
+    case WM_CONTEXTMENU:
+        if (OnContextMenu(reinterpret_cast<HWND>(wParam), lParam))
+            return 0;
+        break;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_COMMAND:

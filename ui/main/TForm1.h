@@ -82,7 +82,8 @@ private:
     void ApplyHover(const HoverFeedback::Change& change);
     void OnLeftButtonDown(form1::Element element);
     void OnLeftButtonUp(form1::Element element);
-    void OnContextMenu(HWND target, LPARAM screenPoint);
+    // True when the request was the window's own (a client-area right click).
+    bool OnContextMenu(HWND target, LPARAM screenPoint);
     void OnClick(form1::Element element);
     LRESULT OnNotify(const NMHDR& header);
     LRESULT OnControlColour(HDC dc, HWND control);

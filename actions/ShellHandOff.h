@@ -1,0 +1,23 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Handing a mail address or a web page to the user's shell. An elevated process that starts the
+// browser itself starts it elevated too; the desktop's own shell starts it as the signed-in user.
+struct ShellHandOffPlatform {
+    bool (*processIsElevated)();
+    bool (*desktopShellIsRunning)();
+    // Asks the desktop's shell to open `file`; false when it could not be asked.
+    bool (*openThroughDesktopShell)(const std::string& file);
+    HINSTANCE(WINAPI* shellExecute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+};
+
+// The system's own calls.
+const ShellHandOffPlatform& SystemShellHandOff();
+
+// Elevated with a desktop shell running: through that shell. Otherwise, and whenever that fails,
+// ShellExecuteA(owner, no verb, file, no parameters, no directory, SW_SHOWNORMAL), its result
+// ignored.
+void HandToShell(const ShellHandOffPlatform& platform, HWND owner, const std::string& file);
