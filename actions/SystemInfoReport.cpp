@@ -2,6 +2,8 @@
 
 #include "registry/TRegistry.h"
 
+#include <string_view>
+
 namespace {
 
 constexpr char kWindowsKey[] = "\\Software\\microsoft\\windows NT\\currentversion";
@@ -23,7 +25,47 @@ struct WindowsFacts {
     std::string programFilesPath;
     std::string version;
     std::string systemRoot;
+    std::string build;
 };
+
+// The build number, or 0 where the value is not a plain decimal number.
+unsigned long BuildNumber(const std::string& build)
+{
+    if (build.empty() || build.size() > 9 ||
+        build.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    return std::stoul(build);
+}
+
+// Windows 10 and 11 leave "CurrentVersion" at 6.3, and Windows 11 its product name at
+// "Windows 10 …"; the build number tells what the machine runs.
+std::string ShownVersion(const WindowsFacts& windows)
+{
+    return BuildNumber(windows.build) >= 10240 ? "10.0." + windows.build : windows.version;
+}
+
+std::string ShownProductName(const WindowsFacts& windows)
+{
+    constexpr std::string_view kWindows10 = "Windows 10";
+    if (BuildNumber(windows.build) >= 22000 && windows.productName.starts_with(kWindows10))
+        return "Windows 11" + windows.productName.substr(kWindows10.size());
+    return windows.productName;
+}
+
+// A value keeps to its own line: control characters (a line break among them) show as spaces.
+// No byte below 0x20 is part of a double-byte character in any ANSI code page.
+std::string Shown(std::string value)
+{
+    for (char& byte : value)
+        if (static_cast<unsigned char>(byte) < 0x20)
+            byte = ' ';
+    return value;
+}
+
+void AppendItem(Report& report, const char* label, const std::string& value, const char* suffix = "")
+{
+    report.AppendValueLine(label, Shown(value), suffix);
+}
 
 void ReportDriveC(Report& report, Machine& machine, char thousandsSeparator)
 {
@@ -75,25 +117,26 @@ void RunSystemInfoReport(Report& report, Machine& machine, char thousandsSeparat
         windows.programFilesPath = registry.ReadText("ProgramFilesPath");
         windows.version = registry.ReadText("CurrentVersion");
         windows.systemRoot = registry.ReadText("SystemRoot");
+        windows.build = registry.ReadText("CurrentBuild");
         report.AppendLine("计算机系统：");
-        report.AppendLine("     用户姓名：" + windows.owner);
-        report.AppendLine("     组织名称：" + windows.organisation);
-        report.AppendLine("     操作系统：" + windows.productName);
-        report.AppendLine("     版本信息：" + windows.version);
-        report.AppendLine("     序列号码：" + windows.productId);
+        AppendItem(report, "     用户姓名：", windows.owner);
+        AppendItem(report, "     组织名称：", windows.organisation);
+        AppendItem(report, "     操作系统：", ShownProductName(windows));
+        AppendItem(report, "     版本信息：", ShownVersion(windows));
+        AppendItem(report, "     序列号码：", windows.productId);
     }
 
     if (registry.OpenPath(kComputerNameKey)) {
         const std::string computerName = registry.ReadText("computername");
         report.AppendLine("硬件设备：");
-        report.AppendLine("     本机名称：" + computerName);
+        AppendItem(report, "     本机名称：", computerName);
     }
 
     if (registry.OpenPath(kProcessorKey)) {
         const std::string vendor = registry.ReadText("VendorIdentifier");
         const std::string identifier = registry.ReadText("Identifier");
-        report.AppendLine("     处理器标识：" + vendor);
-        report.AppendLine("     处理器名称：" + identifier);
+        AppendItem(report, "     处理器标识：", vendor);
+        AppendItem(report, "     处理器名称：", identifier);
     }
 
     ReportDriveC(report, machine, thousandsSeparator);
@@ -102,7 +145,7 @@ void RunSystemInfoReport(Report& report, Machine& machine, char thousandsSeparat
     if (registry.OpenPath(kBrowserKey)) {
         const std::string version = registry.ReadText("Version");
         report.AppendLine("网页浏览器：");
-        report.AppendLine("     IE版本：" + version);
+        AppendItem(report, "     IE版本：", version);
     }
 
     registry.SelectRoot(HKEY_CURRENT_USER);
@@ -110,15 +153,15 @@ void RunSystemInfoReport(Report& report, Machine& machine, char thousandsSeparat
         const std::string defaultPage = registry.ReadText("Default_Page_URL");
         const std::string startPage = registry.ReadText("Start Page");
         const std::string saveDirectory = registry.ReadText("Save Directory");
-        report.AppendLine("     默认主页：" + defaultPage);
-        report.AppendLine("     当前主页：" + startPage);
-        report.AppendLine("     网页保存目录：" + saveDirectory);
+        AppendItem(report, "     默认主页：", defaultPage);
+        AppendItem(report, "     当前主页：", startPage);
+        AppendItem(report, "     网页保存目录：", saveDirectory);
     }
 
     registry.SelectRoot(HKEY_USERS);
     if (registry.OpenPath(kDownloadKey)) {
         const std::string downloadDirectory = registry.ReadText("Download Directory");
-        report.AppendLine("     软件下载目录：" + downloadDirectory);
+        AppendItem(report, "     软件下载目录：", downloadDirectory);
     }
 
     registry.SelectRoot(HKEY_CURRENT_CONFIG);
@@ -126,14 +169,14 @@ void RunSystemInfoReport(Report& report, Machine& machine, char thousandsSeparat
         const std::string bitsPerPixel = registry.ReadText("BitsPerPixel");
         const std::string resolution = registry.ReadText("Resolution");
         report.AppendLine("系统显示：");
-        report.AppendLine("     系统颜色：" + bitsPerPixel + "色");
-        report.AppendLine("     分辨率：" + resolution);
+        AppendItem(report, "     系统颜色：", bitsPerPixel, "色");
+        AppendItem(report, "     分辨率：", resolution);
     }
 
     report.AppendLine("系统目录：");
     const std::string tempPath = machine.QueryTempPath();
-    report.AppendLine("     系统目录：" + windows.systemRoot);
-    report.AppendLine("     系统临时目录：" + tempPath);
-    report.AppendLine("     设备驱动目录：" + windows.devicePath);
-    report.AppendLine("     软件安装目录：" + windows.programFilesPath);
+    AppendItem(report, "     系统目录：", windows.systemRoot);
+    AppendItem(report, "     系统临时目录：", tempPath);
+    AppendItem(report, "     设备驱动目录：", windows.devicePath);
+    AppendItem(report, "     软件安装目录：", windows.programFilesPath);
 }

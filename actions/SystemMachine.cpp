@@ -28,13 +28,14 @@ public:
 
     char QueryThousandsSeparator() override
     {
-        char setting[8] = {};
-        if (::GetLocaleInfoA(::GetThreadLocale(), LOCALE_STHOUSAND, setting, sizeof setting) <= 0)
+        // Read as it is, not in the ANSI code page, where a separator without an ANSI form
+        // would come back as "?".
+        wchar_t setting[8] = {};
+        if (::GetLocaleInfoW(::GetThreadLocale(), LOCALE_STHOUSAND, setting, 8) <= 0)
             return ',';
         // The report is GBK text: a separator outside plain ASCII (a no-break space, a typographic
         // apostrophe) would pair up with the digit after it as one double-byte character.
-        const unsigned char first = static_cast<unsigned char>(setting[0]);
-        return first >= 0x20 && first < 0x7F ? setting[0] : ',';
+        return setting[0] >= 0x20 && setting[0] < 0x7F ? static_cast<char>(setting[0]) : ',';
     }
 
     void OpenWithShell(HWND owner, const std::string& file) override

@@ -275,9 +275,9 @@ RegistryApi CountingRegistryApi()
         ++counted.enumerate;
         return SystemRegistryApi().EnumKeyEx(key, index, name, nameSize, reserved, className, classSize, written);
     };
-    api.DeleteKey = [](HKEY key, LPCSTR path) -> LSTATUS {
+    api.DeleteOpenedKey = [](HKEY key) -> LSTATUS {
         ++counted.remove;
-        return SystemRegistryApi().DeleteKey(key, path);
+        return SystemRegistryApi().DeleteOpenedKey(key);
     };
     api.CloseKey = [](HKEY key) -> LSTATUS {
         ++counted.close;
@@ -323,6 +323,10 @@ class CollectedReport final : public Report {
 public:
     void Clear() override { lines.clear(); }
     void AppendLine(const std::string& line) override { lines.push_back(line); }
+    void AppendValueLine(const std::string& label, const std::string& value, const std::string& suffix) override
+    {
+        lines.push_back(label + value + suffix);
+    }
     std::vector<std::string> lines;
 };
 

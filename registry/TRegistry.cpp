@@ -3,25 +3,59 @@
 #include "registry/ERegistryException.h"
 #include "registry/RegistryApi.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-// Under a double-byte ANSI code page on NT, RegQueryInfoKeyA reports the longest subkey name
-// in characters while RegEnumKeyExA needs room for its bytes.
-bool SubkeyNamesNeedDoubleLength()
+// RegQueryInfoKeyA reports the longest subkey name in characters, while RegEnumKeyExA needs
+// room for its bytes: up to the ANSI code page's largest character each (two in GBK, three for
+// a Chinese character in UTF-8).
+DWORD BytesPerCharacter()
 {
-    static const bool needed = [] {
-        const bool ntFamily = (::GetVersion() & 0x80000000u) == 0;
+    static const DWORD bytes = [] {
         CPINFO info{};
-        return ntFamily && ::GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
+        return ::GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1 ? static_cast<DWORD>(info.MaxCharSize) : 1u;
     }();
-    return needed;
+    return bytes;
+}
+
+// A name the registry could not hand over in any buffer this large is not one of its own.
+constexpr size_t kLongestNameBytes = 2048;
+
+// The name of subkey `index` into `name`, the buffer grown and the name fetched again for as
+// long as the registry says it needs more room.
+bool FetchSubkeyName(HKEY key, DWORD index, std::vector<char>& name)
+{
+    for (;;) {
+        DWORD size = static_cast<DWORD>(name.size());
+        const LSTATUS status =
+            ActiveRegistryApi().EnumKeyEx(key, index, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_SUCCESS)
+            return true;
+        if (status != ERROR_MORE_DATA || name.size() >= kLongestNameBytes)
+            return false;
+        name.resize(std::min(name.size() * 2, kLongestNameBytes));
+    }
+}
+
+// No key's own name holds a backslash; an ANSI name that does stands for another character
+// (best-fit conversion turns "＼" into one), and opened as a path it would lead elsewhere. The
+// scan steps over double-byte characters, whose second byte may be 0x5C.
+bool HoldsBackslash(const char* name)
+{
+    for (const char* c = name; *c; ++c) {
+        if (::IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(*c)) && c[1])
+            ++c;
+        else if (*c == '\\')
+            return true;
+    }
+    return false;
 }
 
 // Deletes the key `subPath` of `base` with all its subkeys. Each key is opened as itself
-// (REG_OPTION_OPEN_LINK) and deleted through that handle, so a symbolic link is removed as a
-// link: its target is neither enumerated nor deleted.
+// (REG_OPTION_OPEN_LINK) and deleted through that very handle, so a symbolic link is removed as
+// a link: its target is neither enumerated nor deleted.
 bool DeleteKeyAndSubkeys(HKEY base, const char* subPath)
 {
     const RegistryApi& api = ActiveRegistryApi();
@@ -31,7 +65,7 @@ bool DeleteKeyAndSubkeys(HKEY base, const char* subPath)
         if (api.OpenKeyEx(base, subPath, REG_OPTION_OPEN_LINK, DELETE, &opened) != ERROR_SUCCESS)
             return false;
         RegistryKey key(opened);
-        return api.DeleteKey(key.Get(), "") == ERROR_SUCCESS;
+        return api.DeleteOpenedKey(key.Get()) == ERROR_SUCCESS;
     }
     RegistryKey key(opened);
 
@@ -39,17 +73,13 @@ bool DeleteKeyAndSubkeys(HKEY base, const char* subPath)
     DWORD longestName = 0;
     if (api.QueryInfoKey(key.Get(), nullptr, nullptr, nullptr, &subkeyCount, &longestName, nullptr,
                          nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-        if (SubkeyNamesNeedDoubleLength())
-            longestName *= 2;
-        std::vector<char> name(longestName + 1);
+        std::vector<char> name(std::min<size_t>(size_t{longestName} * BytesPerCharacter() + 1, kLongestNameBytes));
         for (DWORD index = subkeyCount; index-- > 0;) {
-            DWORD nameSize = longestName + 1;
-            if (api.EnumKeyEx(key.Get(), index, name.data(), &nameSize, nullptr, nullptr, nullptr,
-                              nullptr) == ERROR_SUCCESS)
+            if (FetchSubkeyName(key.Get(), index, name) && !HoldsBackslash(name.data()))
                 DeleteKeyAndSubkeys(key.Get(), name.data());
         }
     }
-    return api.DeleteKey(key.Get(), "") == ERROR_SUCCESS;
+    return api.DeleteOpenedKey(key.Get()) == ERROR_SUCCESS;
 }
 
 } // namespace

@@ -9,7 +9,18 @@ void MemoLines::Clear()
 
 void MemoLines::AppendLine(const std::string& line)
 {
-    const std::wstring text = WideFromGbk(line) + L"\r\n";
+    Append(WideFromGbk(line));
+}
+
+void MemoLines::AppendValueLine(const std::string& label, const std::string& value, const std::string& suffix)
+{
+    // Each part from its own code page: a value's last byte never joins the text after it.
+    Append(WideFromGbk(label) + WideFromAnsi(value) + WideFromGbk(suffix));
+}
+
+void MemoLines::Append(const std::wstring& line)
+{
+    const std::wstring text = line + L"\r\n";
     const LRESULT end = ::GetWindowTextLengthW(edit_);
     ::SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(end), end);
     ::SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));

@@ -16,10 +16,13 @@ public:
 
     void Clear() override;
     void AppendLine(const std::string& line) override;
+    void AppendValueLine(const std::string& label, const std::string& value, const std::string& suffix) override;
 
     // The lines as the control holds them now, the user's typing included.
     std::vector<std::string> Lines() const;
 
 private:
+    void Append(const std::wstring& line);
+
     HWND edit_ = nullptr;
 };

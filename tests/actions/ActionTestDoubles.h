@@ -23,6 +23,11 @@ public:
         if (log)
             log->push_back("line:" + line);
     }
+    // The parts joined as bytes: what the report area shows where the ANSI code page is GBK.
+    void AppendValueLine(const std::string& label, const std::string& value, const std::string& suffix) override
+    {
+        AppendLine(label + value + suffix);
+    }
 
     std::vector<std::string> lines;
     int clears = 0;

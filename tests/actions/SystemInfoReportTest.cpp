@@ -194,7 +194,7 @@ TEST_F(SystemInfoReport, EachGroupReadsItsValuesInOrderBeforeItsFirstLine)
 
     std::vector<std::string> expected{"clear"};
     Add(expected, Reads({"registeredowner", "registeredorganization", "ProductName", "ProductId", "DevicePath",
-                         "ProgramFilesPath", "CurrentVersion", "SystemRoot"}));
+                         "ProgramFilesPath", "CurrentVersion", "SystemRoot", "CurrentBuild"}));
     Add(expected, LineEvents({1, 2, 3, 4, 5, 6}));
     Add(expected, Reads({"computername"}));
     Add(expected, LineEvents({7, 8}));
@@ -225,7 +225,7 @@ TEST_F(SystemInfoReport, NothingIsReadFromAKeyThatDidNotOpen)
     std::vector<std::string> expected = Lines(kFullReport, {1, 2, 3, 4, 5, 6, 11, 12, 22, 23, 24, 25, 26});
     EXPECT_EQ(report_.lines, expected);
     EXPECT_EQ(g_events, Reads({"registeredowner", "registeredorganization", "ProductName", "ProductId",
-                               "DevicePath", "ProgramFilesPath", "CurrentVersion", "SystemRoot"}));
+                               "DevicePath", "ProgramFilesPath", "CurrentVersion", "SystemRoot", "CurrentBuild"}));
 }
 
 TEST_F(SystemInfoReport, NoKeyOpensGivesDriveAndFolderLinesWithLabelsAlone)
@@ -302,6 +302,42 @@ TEST_F(SystemInfoReport, MissingOrEmptyValuesLeaveLabelsAloneAndKeepTheColourSuf
     expected[19] = "     系统颜色：色";
     expected[20] = "     分辨率：";
     EXPECT_EQ(report_.lines, expected);
+}
+
+// Windows 10 and 11 keep CurrentVersion at 6.3, and 11 keeps "Windows 10" in ProductName.
+TEST_F(SystemInfoReport, BuildNumberTellsWindows10And11FromTheFrozenValues)
+{
+    BuildWindowsKey();
+    Text(kWindowsRoot, kWindowsKey, "CurrentVersion", "6.3");
+    const struct {
+        const char* build;
+        const char* productName;
+        const char* shownName;
+        const char* shownVersion;
+    } machines[] = {
+        {"9600", "Windows 8.1 Pro", "Windows 8.1 Pro", "6.3"},
+        {"19045", "Windows 10 Pro", "Windows 10 Pro", "10.0.19045"},
+        {"22631", "Windows 10 Pro", "Windows 11 Pro", "10.0.22631"},
+        {"22631", "Windows Server 2022", "Windows Server 2022", "10.0.22631"},
+        {"226x1", "Windows 10 Pro", "Windows 10 Pro", "6.3"},
+    };
+    for (const auto& machine : machines) {
+        SCOPED_TRACE(machine.build);
+        Text(kWindowsRoot, kWindowsKey, "CurrentBuild", machine.build);
+        Text(kWindowsRoot, kWindowsKey, "ProductName", machine.productName);
+        EXPECT_EQ(Run(), "");
+        EXPECT_EQ(report_.lines.at(3), std::string("     操作系统：") + machine.shownName);
+        EXPECT_EQ(report_.lines.at(4), std::string("     版本信息：") + machine.shownVersion);
+    }
+}
+
+TEST_F(SystemInfoReport, ValueWithLineBreaksAndTabsStaysOnItsOwnLine)
+{
+    BuildWindowsKey();
+    Text(kWindowsRoot, kWindowsKey, "RegisteredOwner", "张三\r\n计算机系统：\tX");
+    EXPECT_EQ(Run(), "");
+    EXPECT_EQ(report_.lines.at(1), "     用户姓名：张三  计算机系统： X");
+    EXPECT_EQ(report_.lines.at(2), "     组织名称：Kelvane 测试部");
 }
 
 TEST_F(SystemInfoReport, DriveCountsUseSixtyFourBitProductsAndPrintZero)

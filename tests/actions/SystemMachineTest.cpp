@@ -80,16 +80,17 @@ TEST_F(SystemInfoSeparator, SeparatorIsTheFirstCharacterOfTheThreadLocalesSettin
 }
 
 // French and Russian separate with a no-break space, Swiss German with a typographic
-// apostrophe: single bytes of another code page that would spoil the GBK line.
+// apostrophe: single bytes of another code page that would spoil the GBK line, and under code
+// page 936, which has no no-break space, a "?" where read in the ANSI code page.
 TEST_F(SystemInfoSeparator, SeparatorOutsidePlainAsciiFallsBackToComma)
 {
     for (LANGID language : {MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH), MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT),
                             MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN_SWISS)}) {
         SCOPED_TRACE(language);
         const LCID locale = MAKELCID(language, SORT_DEFAULT);
-        char setting[8] = {};
-        ASSERT_GT(::GetLocaleInfoA(locale, LOCALE_STHOUSAND, setting, sizeof setting), 0);
-        if (static_cast<unsigned char>(setting[0]) < 0x80)
+        wchar_t setting[8] = {};
+        ASSERT_GT(::GetLocaleInfoW(locale, LOCALE_STHOUSAND, setting, 8), 0);
+        if (setting[0] < 0x80)
             GTEST_SKIP() << "this system gives locale " << locale << " an ASCII separator";
         ASSERT_TRUE(::SetThreadLocale(locale));
         EXPECT_EQ(SystemMachine().QueryThousandsSeparator(), ',');

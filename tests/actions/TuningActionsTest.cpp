@@ -348,7 +348,7 @@ TEST_F(TuningCleanup, ListsAlreadyGoneOrUndeletableAreReportedClearedWithoutErro
     RegistrySandbox::CreateKey(HKEY_CURRENT_USER, kExplorerKey);
     RegistrySandbox::CreateKey(HKEY_CURRENT_USER, kBrowserKey);
     BuildList(std::string(kPlayerKey) + "\\RecentURLList");
-    ActiveRegistryApi().DeleteKey = [](HKEY, LPCSTR) -> LSTATUS { return ERROR_ACCESS_DENIED; };
+    ActiveRegistryApi().DeleteOpenedKey = [](HKEY) -> LSTATUS { return ERROR_ACCESS_DENIED; };
     const auto expected = Join({kCleanupOpening, kExplorerLines, kBrowserLines, kPlayerLines, kCleanupClosing});
     EXPECT_EQ(ErrorOf([&] { RunCleanup(report_); }), "");
     EXPECT_EQ(report_.lines, expected);

@@ -1,6 +1,7 @@
 #include "registry/TRegistry.h"
 #include "support/RegistryTestSupport.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -147,9 +148,85 @@ TEST_F(DeleteTree, SubkeyThatCannotBeEnumeratedIsSkippedAndTheRestDeleted)
 TEST_F(DeleteTree, NeverRaisesWhenTheRegistryRefusesEverything)
 {
     Create("Locked\\child");
-    ActiveRegistryApi().DeleteKey = [](HKEY, LPCSTR) -> LSTATUS { return ERROR_ACCESS_DENIED; };
+    ActiveRegistryApi().DeleteOpenedKey = [](HKEY) -> LSTATUS { return ERROR_ACCESS_DENIED; };
     EXPECT_NO_THROW(EXPECT_FALSE(registry_.DeleteTree("\\Locked")));
     EXPECT_TRUE(Exists("Locked\\child"));
+}
+
+// The ANSI calls as a system with the UTF-8 code page (65001) answers them: names in UTF-8
+// bytes, the longest subkey name counted in characters, and a name whose bytes do not fit the
+// buffer refused with ERROR_MORE_DATA. Wine follows the locale's code page, so this stands in.
+struct Utf8Registry {
+    static std::wstring Wide(const char* utf8)
+    {
+        std::wstring wide(256, L'\0');
+        wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide.data(), 256) - 1));
+        return wide;
+    }
+
+    static void Install()
+    {
+        RegistryApi& api = ActiveRegistryApi();
+        api.OpenKeyEx = [](HKEY base, LPCSTR path, DWORD options, REGSAM access, PHKEY result) -> LSTATUS {
+            return ::RegOpenKeyExW(base, Wide(path).c_str(), options, access, result);
+        };
+        api.QueryInfoKey = [](HKEY key, LPSTR, LPDWORD, LPDWORD, LPDWORD subkeys, LPDWORD longest, LPDWORD,
+                              LPDWORD, LPDWORD, LPDWORD, LPDWORD, PFILETIME) -> LSTATUS {
+            return ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, subkeys, longest, nullptr, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr);
+        };
+        api.EnumKeyEx = [](HKEY key, DWORD index, LPSTR name, LPDWORD size, LPDWORD, LPSTR, LPDWORD,
+                           PFILETIME) -> LSTATUS {
+            wchar_t wide[256];
+            DWORD length = 256;
+            if (const LSTATUS status = ::RegEnumKeyExW(key, index, wide, &length, nullptr, nullptr, nullptr, nullptr))
+                return status;
+            char utf8[1024];
+            const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), utf8, 1024, nullptr,
+                                                    nullptr);
+            if (static_cast<DWORD>(bytes) + 1 > *size)
+                return ERROR_MORE_DATA;
+            std::copy(utf8, utf8 + bytes, name);
+            name[bytes] = '\0';
+            *size = static_cast<DWORD>(bytes);
+            return ERROR_SUCCESS;
+        };
+    }
+};
+
+TEST_F(DeleteTree, ChineseNamesOfThreeBytesACharacterAreDeletedUnderTheUtf8CodePage)
+{
+    // Seven characters: 21 bytes in UTF-8, though the longest name is reported as 7.
+    Create("History\\最近打开的文件夹\\子项");
+    Create("History\\网址\\最近打开的文件夹");
+    Create("History\\abc");
+    Utf8Registry::Install();
+    EXPECT_TRUE(registry_.DeleteTree("\\History"));
+    EXPECT_FALSE(Exists("History"));
+}
+
+// A name that comes back with a backslash is not the key's own (best-fit conversion makes one
+// of "＼"); opened as a path it would reach into another key.
+TEST_F(DeleteTree, EnumeratedNameHoldingABackslashIsNeverOpened)
+{
+    for (const char* path : {"Mru\\a", "Mru\\b\\c"})
+        Create(path);
+    ActiveRegistryApi().EnumKeyEx = [](HKEY key, DWORD index, LPSTR name, LPDWORD size, LPDWORD reserved,
+                                       LPSTR className, LPDWORD classSize, PFILETIME written) -> LSTATUS {
+        const LSTATUS status =
+            SystemRegistryApi().EnumKeyEx(key, index, name, size, reserved, className, classSize, written);
+        if (status != ERROR_SUCCESS || std::string(name) != "b")
+            return status;
+        if (*size < 4) {
+            *size = 3;
+            return ERROR_MORE_DATA;
+        }
+        std::copy_n("b\\c", 4, name);
+        return ERROR_SUCCESS;
+    };
+    EXPECT_FALSE(registry_.DeleteTree("\\Mru"));
+    EXPECT_FALSE(Exists("Mru\\a"));
+    EXPECT_TRUE(Exists("Mru\\b\\c"));
 }
 
 TEST_F(DeleteTree, GbkSubkeyNamesAreDeletedUnderCodePage936)
@@ -181,6 +258,22 @@ TEST_F(DeleteTree, SymbolicLinkBelowTheKeyIsRemovedWithoutTouchingItsTarget)
     EXPECT_TRUE(Exists("Precious\\child\\grandchild"));
     EXPECT_TRUE(Exists("Precious\\second"));
     EXPECT_EQ(RegistrySandbox::SubkeyCount(HKEY_CURRENT_USER, "Precious"), 2u);
+    EXPECT_TRUE(RegistrySandbox::GetValue(HKEY_CURRENT_USER, "Precious", "keep").has_value());
+}
+
+// Deleting a leaf through a reopened handle would take the target itself and its values.
+TEST_F(DeleteTree, LinkToALeafKeyWithValuesGoesAndTheLeafStays)
+{
+    RegistrySandbox::SetText(HKEY_CURRENT_USER, "Precious", "keep", "me");
+    Create("Explorer");
+    RegistrySandbox::CreateLink(HKEY_CURRENT_USER, "Explorer\\RunMRU",
+                                RegistrySandbox::KernelPathOf(HKEY_CURRENT_USER, "Precious"));
+    ASSERT_TRUE(registry_.OpenPath("\\Explorer"));
+
+    EXPECT_TRUE(registry_.DeleteTree("runmru"));
+
+    EXPECT_FALSE(Exists("Explorer\\RunMRU"));
+    ASSERT_TRUE(Exists("Precious"));
     EXPECT_TRUE(RegistrySandbox::GetValue(HKEY_CURRENT_USER, "Precious", "keep").has_value());
 }
 

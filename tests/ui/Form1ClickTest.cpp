@@ -32,10 +32,30 @@ protected:
         RegistrySandbox::SetText(root, key, name, text);
     }
 
-    static void BuildMachine()
+    // A value as the system holds it, UTF-16, whatever the ANSI code page of the run.
+    static void WideText(HKEY root, const char* key, const wchar_t* name, const std::wstring& text)
     {
-        Text(HKEY_LOCAL_MACHINE, kWindowsKey, "RegisteredOwner", "张三");
-        Text(HKEY_LOCAL_MACHINE, kWindowsKey, "RegisteredOrganization", "Kelvane");
+        HKEY handle = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(root, probe::Wide(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+                                    nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+        ::RegCloseKey(handle);
+    }
+
+    // Names with letters of the ANSI code page beyond ASCII (936 and 1252 both have them), and a
+    // value holding a line break.
+    void BuildMachine()
+    {
+        WideText(HKEY_LOCAL_MACHINE, kWindowsKey, L"RegisteredOwner", L"José Müller");
+        WideText(HKEY_LOCAL_MACHINE, kWindowsKey, L"RegisteredOrganization", L"Kelvane\r\nLab");
+        const std::wstring temp = L"C:\\Users\\Müller\\Temp\\";
+        machine_.tempPath.assign(static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, temp.c_str(), -1, nullptr, 0,
+                                                                           nullptr, nullptr) - 1),
+                                 '\0');
+        ::WideCharToMultiByte(CP_ACP, 0, temp.c_str(), -1, machine_.tempPath.data(),
+                              static_cast<int>(machine_.tempPath.size() + 1), nullptr, nullptr);
         Text(HKEY_LOCAL_MACHINE, kWindowsKey, "ProductName", "Windows XP");
         Text(HKEY_LOCAL_MACHINE, kWindowsKey, "ProductId", "12345-OEM");
         Text(HKEY_LOCAL_MACHINE, kWindowsKey, "DevicePath", "C:\\WINDOWS\\inf");
@@ -53,8 +73,8 @@ protected:
     {
         return {
             "计算机系统：",
-            "     用户姓名：张三",
-            "     组织名称：Kelvane",
+            "     用户姓名：José Müller",
+            "     组织名称：Kelvane  Lab",
             "     操作系统：Windows XP",
             "     版本信息：5.1",
             "     序列号码：12345-OEM",
@@ -69,7 +89,7 @@ protected:
             "     分辨率：1024,768",
             "系统目录：",
             "     系统目录：C:\\WINDOWS",
-            "     系统临时目录：C:\\TEMP\\",
+            "     系统临时目录：C:\\Users\\Müller\\Temp\\",
             "     设备驱动目录：C:\\WINDOWS\\inf",
             "     软件安装目录：C:\\Program Files",
         };
