@@ -12,6 +12,8 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showState)
 {
+    // Never closed: it tells the installer that the program is open until the process ends.
+    ::CreateMutexW(nullptr, FALSE, product::kRunningMutexName);
     std::unique_ptr<TApplication> application;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm3> form3;

@@ -1,7 +1,18 @@
 #!/usr/bin/env bash
-# Builds the two downloads from a finished build: the portable zip (the program, README, LICENSE)
-# and the installer, as dist/Kelvane-<version>-win64.zip and dist/Kelvane-<version>-setup.exe.
+# Builds the two downloads from a finished build: the portable zip (the program, README.txt,
+# LICENSE) and the installer, as dist/Kelvane-<version>-win64.zip and
+# dist/Kelvane-<version>-setup.exe, and their SHA-256 in dist/SHA256SUMS.
 # KELVANE_BUILD_DIR names the build (default build), KELVANE_DIST_DIR the output (default dist).
+#
+# Signing: with a PKCS#12 certificate in KELVANE_SIGN_PFX (password KELVANE_SIGN_PASSWORD,
+# optional RFC 3161 timestamp server KELVANE_SIGN_TIMESTAMP) the program, the uninstaller and the
+# setup program are signed with Authenticode (scripts/sign.sh); without one nothing is signed,
+# and this script says so.
+#
+# Reproducible: the same sources give byte-identical unsigned downloads. Every file inside carries
+# the time of the last commit (SOURCE_DATE_EPOCH, when set, wins), the zip's order and times do
+# not depend on the machine, and each program is in the form a signature leaves around it, so
+# removing a signature gives back the unsigned file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${KELVANE_BUILD_DIR:-build}
@@ -14,30 +25,81 @@ if [ -z "$version" ] || [ -z "$version_quad" ]; then
   echo "package: no project version in CMakeLists.txt" >&2
   exit 1
 fi
+# The name of the mutex the running program holds, as the program itself spells it.
+running_mutex=$(sed -n 's/.*kRunningMutexName\[\] = L"\(.*\)";.*/\1/p' common/ProductInfo.h | sed 's/\\\\/\\/g')
+[ -n "$running_mutex" ] || { echo "package: no kRunningMutexName in common/ProductInfo.h" >&2; exit 1; }
 
 program="$build/Kelvane.exe"
-for file in "$program" README.md LICENSE resources/Kelvane.ico packaging/Kelvane.nsi; do
+for file in "$program" packaging/README.txt LICENSE resources/Kelvane.ico packaging/Kelvane.nsi; do
   [ -f "$file" ] || { echo "package: $file is missing" >&2; exit 1; }
 done
-for tool in zip makensis; do
+for tool in zip makensis perl sha256sum; do
   command -v "$tool" >/dev/null || { echo "package: $tool is not installed (scripts/setup.sh installs it)" >&2; exit 1; }
 done
+
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null || true)
+  if [ -z "$SOURCE_DATE_EPOCH" ]; then
+    SOURCE_DATE_EPOCH=315532800  # 1980-01-01, the earliest time a zip can hold
+    echo "package: not a git checkout and no SOURCE_DATE_EPOCH: the files carry 1980-01-01"
+  fi
+fi
+export SOURCE_DATE_EPOCH
+
+signing=
+if [ -n "${KELVANE_SIGN_PFX:-}" ]; then
+  signing=yes
+  command -v osslsigncode >/dev/null ||
+    { echo "package: osslsigncode is not installed (scripts/setup.sh installs it)" >&2; exit 1; }
+fi
+
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+# makensis is a Windows program under MSYS2: it gets Windows paths there.
+native_path() {
+  if command -v cygpath >/dev/null; then cygpath -m "$1"; else realpath -m "$1"; fi
+}
+
+# What the downloads hold, with fixed times and permissions. README.txt is a Windows text file
+# (UTF-8 with a byte order mark, CRLF), so that every Notepad shows it.
+cp "$program" "$stage/Kelvane.exe"
+{ printf '\357\273\277'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' packaging/README.txt; } >"$stage/README.txt"
+cp LICENSE "$stage/LICENSE"
+chmod 644 "$stage"/*
+if [ -n "$signing" ]; then
+  bash scripts/sign.sh "$stage/Kelvane.exe"
+  finalize="bash \"$(native_path scripts/sign.sh)\""
+else
+  perl scripts/pe-checksum.pl "$stage/Kelvane.exe"
+  finalize="perl \"$(native_path scripts/pe-checksum.pl)\""
+fi
+touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
 mkdir -p "$dist"
 zip_file="$dist/Kelvane-$version-win64.zip"
 setup_file="$dist/Kelvane-$version-setup.exe"
 
-# The zip holds the three files at its top level, with no folder and no Unix extras.
-rm -f "$zip_file"
-zip -q -X -j -9 "$zip_file" "$program" README.md LICENSE
+# The zip holds the three files at its top level in this order, with no folder and no Unix
+# extras; its times are local times, so they are taken in UTC.
+rm -f "$zip_file" "$setup_file" "$dist/SHA256SUMS"
+zip_path=$(realpath -m "$zip_file")
+(cd "$stage" && TZ=UTC zip -q -X -D -9 "$zip_path" Kelvane.exe README.txt LICENSE)
 
+# makensis runs the finalize command on the uninstaller and on the setup program it writes: it
+# signs them, or brings them into the same form unsigned.
 makensis -V2 -NOCD \
-  "-DVERSION=$version" "-DVERSION_QUAD=$version_quad" \
-  "-DPROGRAM_FILE=$(realpath "$program")" "-DREADME_FILE=$(realpath README.md)" \
-  "-DLICENSE_FILE=$(realpath LICENSE)" "-DICON_FILE=$(realpath resources/Kelvane.ico)" \
-  "-DOUTPUT_FILE=$(realpath -m "$setup_file")" \
+  "-DVERSION=$version" "-DVERSION_QUAD=$version_quad" "-DRUNNING_MUTEX=$running_mutex" \
+  "-DPROGRAM_FILE=$(native_path "$stage/Kelvane.exe")" "-DREADME_FILE=$(native_path "$stage/README.txt")" \
+  "-DLICENSE_FILE=$(native_path "$stage/LICENSE")" "-DICON_FILE=$(native_path resources/Kelvane.ico)" \
+  "-DFINALIZE_COMMAND=$finalize" "-DOUTPUT_FILE=$(native_path "$setup_file")" \
   packaging/Kelvane.nsi
 
+(cd "$dist" && sha256sum "$(basename "$zip_file")" "$(basename "$setup_file")" >SHA256SUMS)
 for file in "$zip_file" "$setup_file"; do
   echo "package: $file ($(( ($(stat -c %s "$file") + 1023) / 1024 )) KiB)"
 done
+if [ -n "$signing" ]; then
+  echo "package: Kelvane.exe, the uninstaller and the setup program are signed"
+else
+  echo "package: NOT SIGNED: no certificate given (KELVANE_SIGN_PFX, KELVANE_SIGN_PASSWORD)"
+fi

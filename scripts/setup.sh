@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Kelvane need on Debian 12, only where missing:
 # the MinGW-w64 cross toolchain, CMake, Wine, Xvfb, GoogleTest's sources, the Chinese font,
-# ImageMagick, NSIS and zip for the packages, and the zh_CN.UTF-8 / en_US.UTF-8 locales that
-# give Wine code pages 936 and 1252.
+# ImageMagick, NSIS, zip, osslsigncode and openssl for the packages and their signatures, git for
+# the commit time the packages carry, node and npm for the workflow check (tests/ci), and the
+# zh_CN.UTF-8 / en_US.UTF-8 locales that give Wine code pages 936 and 1252.
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth googletest
-          fonts-wqy-zenhei fonts-liberation imagemagick locales nsis zip unzip)
+          fonts-wqy-zenhei fonts-liberation imagemagick locales nsis zip unzip osslsigncode openssl git)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -16,6 +17,8 @@ missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
+# Node and npm may come from elsewhere than Debian (npm inside another nodejs package): any will do.
+command -v npm >/dev/null || missing+=(nodejs npm)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   as_root apt-get update -qq

@@ -3,7 +3,8 @@
 //   kelvane_installer_check registered INSTALL-FOLDER VERSION
 //   kelvane_installer_check shortcut INSTALL-FOLDER
 //   kelvane_installer_check starts PATH\TO\Kelvane.exe
-//   kelvane_installer_check uninstall
+//   kelvane_installer_check run succeeds|fails CIRCUMSTANCE COMMAND...   (see Run)
+//   kelvane_installer_check entries COUNT
 //   kelvane_installer_check removed
 // Exit code 0 when the check holds; every failure is described on the standard error.
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <vector>
@@ -135,7 +137,7 @@ int CheckRegistered(const std::wstring& folder, const std::wstring& version)
 
     // The estimate covers at least the program and the uninstaller, in KiB.
     ULONGLONG installedBytes = 0;
-    for (const wchar_t* file : {L"\\Kelvane.exe", L"\\Uninstall.exe", L"\\README.md", L"\\LICENSE"}) {
+    for (const wchar_t* file : {L"\\Kelvane.exe", L"\\Uninstall.exe", L"\\README.txt", L"\\LICENSE"}) {
         const std::optional<ULONGLONG> size = FileSize(folder + file);
         if (!size)
             Fail(L"the installed file " + folder + file + L" is missing");
@@ -208,9 +210,9 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter)
     return TRUE;
 }
 
-// Starts the program from where it was installed, waits for its visible main window, closes it
-// the way the user does and waits for the program to end.
-int CheckStarts(const std::wstring& program)
+// Starts the program from where it was installed and waits for its visible main window.
+// Returns the process, or nullptr when the program did not come up (the failure is recorded).
+HANDLE StartProgram(const std::wstring& program, HWND& mainWindow)
 {
     std::wstring commandLine = L"\"" + program + L"\"";
     const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
@@ -220,36 +222,51 @@ int CheckStarts(const std::wstring& program)
     if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                           &startup, &process)) {
         Fail(L"the installed program does not start" + SystemErrorText(::GetLastError()));
-        return 1;
+        return nullptr;
     }
+    ::CloseHandle(process.hThread);
     ::WaitForInputIdle(process.hProcess, kTimeoutMs);
     WindowSearch search{process.dwProcessId, nullptr};
     const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
     while (!search.found && ::GetTickCount64() < deadline &&
            ::WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT)
         ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-
-    if (!search.found) {
-        DWORD exitCode = 0;
-        ::GetExitCodeProcess(process.hProcess, &exitCode);
-        Fail(exitCode == STILL_ACTIVE ? L"the installed program shows no main window"
-                                      : L"the installed program ended with code " + std::to_wstring(exitCode) +
-                                            L" before showing its main window");
-    } else {
-        ::PostMessageW(search.found, WM_CLOSE, 0, 0);
-        if (::WaitForSingleObject(process.hProcess, kTimeoutMs) != WAIT_OBJECT_0)
-            Fail(L"the installed program does not end when its main window is closed");
-        DWORD exitCode = 1;
-        ::GetExitCodeProcess(process.hProcess, &exitCode);
-        if (exitCode != 0)
-            Fail(L"the installed program ended with code " + std::to_wstring(exitCode));
+    if (search.found) {
+        mainWindow = search.found;
+        return process.hProcess;
     }
-    if (::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-        ::TerminateProcess(process.hProcess, 1);
-        ::WaitForSingleObject(process.hProcess, kTimeoutMs);
-    }
-    ::CloseHandle(process.hThread);
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    Fail(exitCode == STILL_ACTIVE ? L"the installed program shows no main window"
+                                  : L"the installed program ended with code " + std::to_wstring(exitCode) +
+                                        L" before showing its main window");
+    ::TerminateProcess(process.hProcess, 1);
+    ::WaitForSingleObject(process.hProcess, kTimeoutMs);
     ::CloseHandle(process.hProcess);
+    return nullptr;
+}
+
+// Closes the main window the way the user does and expects the program to end cleanly.
+void CloseProgram(HANDLE process, HWND mainWindow)
+{
+    ::PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(process, kTimeoutMs) != WAIT_OBJECT_0) {
+        Fail(L"the installed program does not end when its main window is closed");
+        ::TerminateProcess(process, 1);
+        ::WaitForSingleObject(process, kTimeoutMs);
+    }
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(process, &exitCode);
+    if (exitCode != 0)
+        Fail(L"the installed program ended with code " + std::to_wstring(exitCode));
+    ::CloseHandle(process);
+}
+
+int CheckStarts(const std::wstring& program)
+{
+    HWND mainWindow = nullptr;
+    if (HANDLE process = StartProgram(program, mainWindow))
+        CloseProgram(process, mainWindow);
     return failures == 0 ? 0 : 1;
 }
 
@@ -268,36 +285,41 @@ std::vector<DWORD> ChildProcessesOf(DWORD parentId)
     return children;
 }
 
-// Runs the uninstall command that Windows itself would run for a silent removal. The uninstaller
-// copies itself out of the folder it removes, starts that copy and ends at once; the copy does
-// the work, so the check waits for every process the uninstaller started as well.
-int RunUninstaller()
+// Waits for a process and keeps the window this process may own responsive meanwhile.
+bool WaitPumping(HANDLE process)
 {
-    std::optional<std::wstring> command;
-    {
-        Key key;
-        if (OpenUninstallKey(key))
-            command = ReadText(key.handle, L"QuietUninstallString");
+    const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
+    while (::GetTickCount64() < deadline) {
+        const DWORD result = ::MsgWaitForMultipleObjects(1, &process, FALSE, 100, QS_ALLINPUT);
+        if (result == WAIT_OBJECT_0)
+            return true;
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&message);
     }
-    if (!command) {
-        Fail(L"no QuietUninstallString to run");
-        return 1;
-    }
+    return false;
+}
+
+// Runs a command line and gives its outcome: the exit code of the process, or the first non-zero
+// exit code of the processes it started. The uninstaller copies itself out of the folder it
+// removes, starts that copy and ends at once; the copy does the work and gives the real result.
+std::optional<DWORD> RunCommand(std::wstring commandLine)
+{
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, command->data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &process)) {
-        Fail(L"the uninstaller does not start" + SystemErrorText(::GetLastError()));
-        return 1;
+        Fail(L"cannot start " + commandLine + SystemErrorText(::GetLastError()));
+        return std::nullopt;
     }
     ::CloseHandle(process.hThread);
-    if (::WaitForSingleObject(process.hProcess, kTimeoutMs) != WAIT_OBJECT_0)
-        Fail(L"the uninstaller does not end");
-    DWORD exitCode = 1;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    if (exitCode != 0)
-        Fail(L"the uninstaller ended with code " + std::to_wstring(exitCode));
+    if (!WaitPumping(process.hProcess)) {
+        Fail(commandLine + L" does not end");
+        ::TerminateProcess(process.hProcess, 1);
+    }
+    DWORD outcome = 1;
+    ::GetExitCodeProcess(process.hProcess, &outcome);
 
     // The process stays open (so its id stays taken) until its children are found.
     const std::vector<DWORD> children = ChildProcessesOf(process.dwProcessId);
@@ -306,16 +328,132 @@ int RunUninstaller()
         HANDLE child = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, childId);
         if (!child)
             continue;  // already gone
-        if (::WaitForSingleObject(child, kTimeoutMs) != WAIT_OBJECT_0)
-            Fail(L"the uninstaller's copy does not end");
+        if (!WaitPumping(child))
+            Fail(L"a process started by " + commandLine + L" does not end");
         DWORD childExit = 1;
         ::GetExitCodeProcess(child, &childExit);
-        if (childExit != 0)
-            Fail(L"the uninstaller's copy ended with code " + std::to_wstring(childExit));
+        if (outcome == 0)
+            outcome = childExit;
         ::CloseHandle(child);
     }
-    std::printf("installer check: the uninstaller started %u process(es), waited for them\n",
-                static_cast<unsigned>(children.size()));
+    return outcome;
+}
+
+LRESULT CALLBACK PlainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// What stands while the command runs: one of
+//   -                nothing
+//   holding:PATH     the file PATH, open for reading and shared for reading only
+//   window:CLASS     a visible top-level window of class CLASS, of this (another) program
+//   running:PROGRAM  the program PROGRAM, started and showing its main window
+class Circumstance {
+public:
+    explicit Circumstance(const std::wstring& what)
+    {
+        if (what.rfind(L"holding:", 0) == 0) {
+            const std::wstring path = what.substr(8);
+            file_ = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (file_ == INVALID_HANDLE_VALUE)
+                Fail(L"cannot open " + path + SystemErrorText(::GetLastError()));
+        } else if (what.rfind(L"window:", 0) == 0) {
+            className_ = what.substr(7);
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = PlainWindowProcedure;
+            windowClass.hInstance = ::GetModuleHandleW(nullptr);
+            windowClass.lpszClassName = className_.c_str();
+            ::RegisterClassW(&windowClass);
+            window_ = ::CreateWindowExW(0, className_.c_str(), L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                        0, 0, 200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+            if (!window_)
+                Fail(L"cannot show a window of class " + className_ + SystemErrorText(::GetLastError()));
+        } else if (what.rfind(L"running:", 0) == 0) {
+            program_ = StartProgram(what.substr(8), mainWindow_);
+        } else if (what != L"-") {
+            Fail(L"unknown circumstance " + what);
+        }
+    }
+    ~Circumstance()
+    {
+        if (file_ != INVALID_HANDLE_VALUE)
+            ::CloseHandle(file_);
+        if (window_)
+            ::DestroyWindow(window_);
+        if (program_)
+            CloseProgram(program_, mainWindow_);
+    }
+    Circumstance(const Circumstance&) = delete;
+    Circumstance& operator=(const Circumstance&) = delete;
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    std::wstring className_;
+    HWND window_ = nullptr;
+    HANDLE program_ = nullptr;
+    HWND mainWindow_ = nullptr;
+};
+
+// Runs COMMAND (the word "uninstall" stands for the registered QuietUninstallString, which is what
+// Windows itself runs for a silent removal) while CIRCUMSTANCE stands, and expects it to succeed
+// (exit code 0) or to fail (any other).
+int Run(const std::wstring& expectation, const std::wstring& circumstance, std::wstring command)
+{
+    if (expectation != L"succeeds" && expectation != L"fails") {
+        Fail(L"expect \"succeeds\" or \"fails\", not " + expectation);
+        return 1;
+    }
+    if (command == L"uninstall") {
+        Key key;
+        std::optional<std::wstring> registered;
+        if (OpenUninstallKey(key))
+            registered = ReadText(key.handle, L"QuietUninstallString");
+        if (!registered) {
+            Fail(L"no QuietUninstallString to run");
+            return 1;
+        }
+        command = *registered;
+    }
+    std::optional<DWORD> outcome;
+    {
+        Circumstance standing(circumstance);
+        if (failures == 0)
+            outcome = RunCommand(command);
+    }
+    if (outcome) {
+        std::printf("installer check: %s ended with code %lu\n", Utf8(command).c_str(),
+                    static_cast<unsigned long>(*outcome));
+        if ((*outcome == 0) != (expectation == L"succeeds"))
+            Fail(command + L" ended with code " + std::to_wstring(*outcome) + L", expected it to " + expectation);
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+// Exactly COUNT entries in the list of installed programs carry the product's name.
+int CheckEntries(unsigned long expected)
+{
+    HKEY uninstall = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 0,
+                        KEY_READ | KEY_WOW64_64KEY, &uninstall) != ERROR_SUCCESS) {
+        Fail(L"no list of installed programs");
+        return 1;
+    }
+    unsigned long count = 0;
+    wchar_t name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(std::size(name));
+        if (::RegEnumKeyExW(uninstall, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        Key entry;
+        if (::RegOpenKeyExW(uninstall, name, 0, KEY_READ | KEY_WOW64_64KEY, &entry.handle) == ERROR_SUCCESS &&
+            ReadText(entry.handle, L"DisplayName") == std::wstring(kProductName))
+            ++count;
+    }
+    ::RegCloseKey(uninstall);
+    if (count != expected)
+        Fail(std::to_wstring(count) + L" installed programs are named " + kProductName + L", not " +
+             std::to_wstring(expected));
     return failures == 0 ? 0 : 1;
 }
 
@@ -341,12 +479,22 @@ int wmain(int argc, wchar_t** argv)
         return CheckShortcut(argv[2]);
     if (command == L"starts" && argc == 3)
         return CheckStarts(argv[2]);
-    if (command == L"uninstall" && argc == 2)
-        return RunUninstaller();
+    if (command == L"run" && argc >= 5) {
+        // The command's own words, quoted where they hold a space.
+        std::wstring commandLine;
+        for (int index = 4; index < argc; ++index) {
+            const std::wstring word = argv[index];
+            commandLine += (index > 4 ? L" " : L"") +
+                           (word.find(L' ') == std::wstring::npos ? word : L"\"" + word + L"\"");
+        }
+        return Run(argv[2], argv[3], commandLine);
+    }
+    if (command == L"entries" && argc == 3)
+        return CheckEntries(std::wcstoul(argv[2], nullptr, 10));
     if (command == L"removed" && argc == 2)
         return CheckRemoved();
     std::fputs("usage: kelvane_installer_check registered FOLDER VERSION | shortcut FOLDER | starts PROGRAM |"
-               " uninstall | removed\n",
+               " run succeeds|fails CIRCUMSTANCE COMMAND... | entries COUNT | removed\n",
                stderr);
     return 2;
 }
