@@ -126,12 +126,28 @@ void TApplication::Restore()
         ::SetForegroundWindow(mainWindow_);
 }
 
+void TApplication::SetShortcuts(HWND window, HACCEL shortcuts)
+{
+    shortcutWindow_ = window;
+    shortcuts_ = shortcuts;
+}
+
+bool TApplication::TranslateShortcut(MSG& message) const
+{
+    if (!shortcuts_ || !::IsWindow(shortcutWindow_) ||
+        (message.hwnd != shortcutWindow_ && !::IsChild(shortcutWindow_, message.hwnd)))
+        return false;
+    return ::TranslateAcceleratorW(shortcutWindow_, shortcuts_, &message) != 0;
+}
+
 void TApplication::Run(int startShowState)
 {
     ShowMainWindow(startShowState);
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         try {
+            if (TranslateShortcut(message))
+                continue;
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         } catch (const std::exception& failure) {

@@ -43,6 +43,11 @@ public:
 
     char ThousandsSeparator() const noexcept { return thousandsSeparator_; }
 
+    // Keyboard shortcuts of `window`, for keys pressed in it or any of its controls.
+    void SetShortcuts(HWND window, HACCEL shortcuts);
+    // Turns a shortcut key into its command; true when `message` was one and is handled.
+    bool TranslateShortcut(MSG& message) const;
+
     // Shows the main window as the program was started (minimised, maximised or normal).
     void ShowMainWindow(int startShowState);
     void Minimize();
@@ -73,4 +78,6 @@ private:
     std::vector<HWND> hiddenByMinimize_;
     char thousandsSeparator_ = ',';
     UINT taskbarCreatedMessage_ = 0;
+    HWND shortcutWindow_ = nullptr;
+    HACCEL shortcuts_ = nullptr;
 };

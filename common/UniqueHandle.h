@@ -45,6 +45,9 @@ struct IconDeleter {
 struct ImageListDeleter {
     void operator()(HIMAGELIST list) const noexcept { ::ImageList_Destroy(list); }
 };
+struct AcceleratorsDeleter {
+    void operator()(HACCEL table) const noexcept { ::DestroyAcceleratorTable(table); }
+};
 struct WindowDeleter {
     void operator()(HWND window) const noexcept { ::DestroyWindow(window); }
 };
@@ -55,6 +58,7 @@ using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
+using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorsDeleter>;
 using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
 
 // Selects an object into a device context for the guard's lifetime.

@@ -58,22 +58,35 @@ inline constexpr std::array<ElementDesign, 19> kElements{{
     {Element::Label7, {293, 17, 42, 23}},
 }};
 
-// A category tile: its frame, its label (which takes the clicks), its icon, caption and the
-// status text that explains it.
+// What the tiles and tool buttons run, from a click, a shortcut key or a screen reader.
+enum Command : UINT {
+    Label2 = 102,  // the tiles, in order
+    Label3,
+    Label4,
+    Label5,
+    Label6,
+    ToolButton3 = 203,  // help
+    ToolButton5 = 205,  // mail
+    ToolButton9 = 209,  // exit
+};
+
+// A category tile: its frame, its label (which takes the clicks), its icon, caption, the status
+// text that explains it, and its command.
 struct Tile {
     Element shape;
     Element label;
     Element image;
     const char* caption;
     const char* statusText;
+    Command command;
 };
 
 inline constexpr std::array<Tile, 5> kTiles{{
-    {Element::Shape1, Element::Label2, Element::Image2, "     系统信息   ", "检测并显示系统信息"},
-    {Element::Shape2, Element::Label3, Element::Image3, "     系统优化   ", "系统内部优化达到最佳的运行状态"},
-    {Element::Shape3, Element::Label4, Element::Image4, "     网络加速   ", "优化网络配置使上网速度达到最快"},
-    {Element::Shape4, Element::Label5, Element::Image5, "     清理维护   ", "清理系统内部的垃圾文件和垃圾信息"},
-    {Element::Shape5, Element::Label6, Element::Image6, "     自动修复   ", "网络自动修复、IE修复、广告拦截"},
+    {Element::Shape1, Element::Label2, Element::Image2, "     系统信息   ", "检测并显示系统信息", Label2},
+    {Element::Shape2, Element::Label3, Element::Image3, "     系统优化   ", "系统内部优化达到最佳的运行状态", Label3},
+    {Element::Shape3, Element::Label4, Element::Image4, "     网络加速   ", "优化网络配置使上网速度达到最快", Label4},
+    {Element::Shape4, Element::Label5, Element::Image5, "     清理维护   ", "清理系统内部的垃圾文件和垃圾信息", Label5},
+    {Element::Shape5, Element::Label6, Element::Image6, "     自动修复   ", "网络自动修复、IE修复、广告拦截", Label6},
 }};
 
 inline constexpr char kCaption[] = "系统优化KelvaneV2.6";
@@ -96,12 +109,6 @@ inline constexpr int kToolBarRowHeight = 25;
 inline constexpr SIZE kToolButtonSize{32, 25};
 inline constexpr int kToolSeparatorWidth = 8;
 inline constexpr int kStatusPanel0Width = 320;
-
-enum Command : UINT {
-    ToolButton3 = 203,  // help
-    ToolButton5 = 205,  // mail
-    ToolButton9 = 209,  // exit
-};
 
 struct ToolButton {
     Command command;

@@ -90,6 +90,21 @@ TForm1::TForm1(TApplication& application, Machine& machine)
     banner2x_ = LoadBitmapResource(instance, IDB_BANNER_2X);
     CreateControls();
     LayOut(WindowDpi(Handle()), nullptr);
+    CreateShortcuts();
+}
+
+void TForm1::CreateShortcuts()
+{
+    // Ctrl+1 to Ctrl+5 (either row of digits) run the tiles, F1 shows the help window.
+    std::vector<ACCEL> keys;
+    for (size_t tile = 0; tile < form1::kTiles.size(); ++tile) {
+        const WORD command = static_cast<WORD>(form1::kTiles[tile].command);
+        keys.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>('1' + tile), command});
+        keys.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>(VK_NUMPAD1 + tile), command});
+    }
+    keys.push_back({FVIRTKEY, VK_F1, static_cast<WORD>(form1::ToolButton3)});
+    shortcuts_.Reset(::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
+    application_.SetShortcuts(Handle(), shortcuts_.Get());
 }
 
 RECT TForm1::Scaled(const form1::Bounds& bounds) const
@@ -181,6 +196,7 @@ void TForm1::CreateToolBar()
     ::SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     application_.ApplyHintSettings(reinterpret_cast<HWND>(::SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0)));
     ::SetWindowSubclass(toolBar_, ToolBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+    toolBarButtons_ = ToolBarButtons(toolBar_, Handle());
 }
 
 void TForm1::LayOutToolBar()
@@ -340,6 +356,23 @@ void TForm1::OnLeftButtonUp(Element element)
         OnClick(element);
 }
 
+LRESULT TForm1::OnGetObject(WPARAM flags, LPARAM object)
+{
+    if (static_cast<LONG>(object) != OBJID_CLIENT || !PrepareAccessibility())
+        return ::DefWindowProcW(Handle(), WM_GETOBJECT, flags, object);
+    if (!accessible_)
+        *accessible_.Put() = new AccessibleItems(Handle(), tiles_);
+    return ::LresultFromObject(IID_IAccessible, flags, accessible_.Get());
+}
+
+void TForm1::OnDestroy()
+{
+    // A reader may hold the objects longer than the window lives.
+    for (ComPtr<AccessibleItems>* object : {&accessible_, &toolBarAccessible_})
+        if (*object)
+            (*object)->Disconnect();
+}
+
 void TForm1::OnClick(Element element)
 {
     switch (element) {
@@ -372,6 +405,16 @@ bool TForm1::OnContextMenu(HWND target, LPARAM screenPoint)
 LRESULT CALLBACK TForm1::ToolBarSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR self) noexcept
 {
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+        // Where the system's own object names the buttons, it answers; else they are supplied.
+        auto* form = reinterpret_cast<TForm1*>(self);
+        static const bool systemNamesThem = ToolBarButtons::SystemNamesThem(window);
+        if (!systemNamesThem && PrepareAccessibility()) {
+            if (!form->toolBarAccessible_)
+                *form->toolBarAccessible_.Put() = new AccessibleItems(window, form->toolBarButtons_);
+            return ::LresultFromObject(IID_IAccessible, wParam, form->toolBarAccessible_.Get());
+        }
+    }
     if (message == WM_MOUSEMOVE) {
         auto* form = reinterpret_cast<TForm1*>(self);
         const int x = GET_X_LPARAM(lParam);
@@ -541,8 +584,15 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_GETOBJECT: return OnGetObject(wParam, lParam);
+    case WM_DESTROY: OnDestroy(); break;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
+        case form1::Label2: Label2Click(); return 0;
+        case form1::Label3: Label3Click(); return 0;
+        case form1::Label4: Label4Click(); return 0;
+        case form1::Label5: Label5Click(); return 0;
+        case form1::Label6: Label6Click(); return 0;
         case form1::ToolButton3: ToolButton3Click(); return 0;
         case form1::ToolButton5: ToolButton5Click(); return 0;
         case form1::ToolButton9: ToolButton9Click(); return 0;

@@ -3,7 +3,10 @@
 #include "app/BaseWindow.h"
 #include "app/DesignScale.h"
 #include "common/UniqueHandle.h"
+#include "common/ComPtr.h"
+#include "ui/AccessibleItems.h"
 #include "ui/MemoLines.h"
+#include "ui/main/Form1Accessibility.h"
 #include "ui/main/Form1Design.h"
 #include "ui/main/HoverFeedback.h"
 
@@ -52,6 +55,8 @@ public:
     MemoLines& Report() noexcept { return report_; }
     const HoverFeedback& Hover() const noexcept { return hover_; }
     const DesignScale& Scale() const noexcept { return scale_; }
+    // A design rectangle in client pixels at the window's scale.
+    RECT Scaled(const form1::Bounds& bounds) const;
     // The size the category icons and tool-bar glyphs are drawn at.
     int PictureSize() const noexcept { return scale_(kDesignPictureSize); }
 
@@ -72,7 +77,9 @@ private:
     void LayOutToolBar();
     static SIZE FrameSize(int dpi);
     void Place(HWND control, const form1::Bounds& bounds) const;
-    RECT Scaled(const form1::Bounds& bounds) const;
+    void CreateShortcuts();
+    LRESULT OnGetObject(WPARAM flags, LPARAM object);
+    void OnDestroy();
     form1::Element ElementAt(LPARAM clientPoint) const;
 
     void OnPaint();
@@ -116,4 +123,11 @@ private:
     UniqueBitmap scaledBanner_;  // the banner at any other scale; empty at 100 %
     std::array<UniqueIcon, 5> categoryIcons_;
     UniqueImageList glyphs_;
+    UniqueAccelerators shortcuts_;
+
+    // What a screen reader is given, made when one first asks.
+    Form1Tiles tiles_{*this};
+    ToolBarButtons toolBarButtons_{nullptr, nullptr};
+    ComPtr<AccessibleItems> accessible_;
+    ComPtr<AccessibleItems> toolBarAccessible_;
 };

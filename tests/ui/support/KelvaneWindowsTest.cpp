@@ -80,6 +80,8 @@ void KelvaneWindowsTest::Pump(DWORD milliseconds)
                 quitPosted_ = true;
                 continue;
             }
+            if (application_ && application_->TranslateShortcut(message))
+                continue;
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }

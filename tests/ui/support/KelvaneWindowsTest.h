@@ -68,6 +68,21 @@ protected:
     // acted on.
     void Pump(DWORD milliseconds = 0);
     bool QuitPosted() const { return quitPosted_; }
+    // Dispatches messages until `condition` holds or `limit` milliseconds have passed; whether
+    // it held.
+    template <typename Condition>
+    bool WaitUntil(Condition condition, DWORD limit = 5000)
+    {
+        const ULONGLONG deadline = ::GetTickCount64() + limit;
+        for (;;) {
+            Pump();
+            if (condition())
+                return true;
+            if (::GetTickCount64() >= deadline)
+                return false;
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
 
     // Pointer messages at a client point of the main window, sent to whichever window is
     // there (the main window itself, the tool bar, the status bar or the report area), in that
