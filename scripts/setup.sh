@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Kelvane need on Debian 12, only where missing:
 # the MinGW-w64 cross toolchain, CMake, Wine, Xvfb, GoogleTest's sources, the Chinese font,
-# ImageMagick, NSIS and zip for the packages, and the zh_CN.UTF-8 / en_US.UTF-8 locales that
-# give Wine code pages 936 and 1252.
+# ImageMagick, NSIS and zip for the packages, desktop-file-utils for the test of the desktop
+# entry, and the zh_CN.UTF-8 / en_US.UTF-8 locales that give Wine code pages 936 and 1252.
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth googletest
-          fonts-wqy-zenhei fonts-liberation imagemagick locales nsis zip unzip)
+          fonts-wqy-zenhei fonts-liberation imagemagick locales nsis zip unzip desktop-file-utils)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

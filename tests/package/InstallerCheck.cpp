@@ -3,6 +3,7 @@
 //   kelvane_installer_check registered INSTALL-FOLDER VERSION
 //   kelvane_installer_check shortcut INSTALL-FOLDER
 //   kelvane_installer_check starts PATH\TO\Kelvane.exe
+//   kelvane_installer_check closes PATH\TO\Kelvane.exe   (started by something else)
 //   kelvane_installer_check uninstall
 //   kelvane_installer_check removed
 // Exit code 0 when the check holds; every failure is described on the standard error.
@@ -189,9 +190,23 @@ int CheckShortcut(const std::wstring& folder)
 }
 
 struct WindowSearch {
-    DWORD processId;
+    DWORD processId;   // 0: any process running `program`
+    const wchar_t* program;
     HWND found;
+    DWORD foundProcessId;
 };
+
+bool RunsProgram(DWORD processId, const wchar_t* program)
+{
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return false;
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    const bool same = ::QueryFullProcessImageNameW(process, 0, image, &size) && ::lstrcmpiW(image, program) == 0;
+    ::CloseHandle(process);
+    return same;
+}
 
 BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter)
 {
@@ -199,17 +214,40 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter)
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     wchar_t className[64] = {};
-    if (owner == search->processId && ::IsWindowVisible(window) &&
+    if ((search->processId ? owner == search->processId : RunsProgram(owner, search->program)) &&
+        ::IsWindowVisible(window) &&
         ::GetClassNameW(window, className, static_cast<int>(std::size(className))) > 0 &&
         ::lstrcmpW(className, kMainWindowClass) == 0) {
         search->found = window;
+        search->foundProcessId = owner;
         return FALSE;
     }
     return TRUE;
 }
 
+// Closes the program's main window the way the user does and waits for the program to end with
+// code 0. `window` is null when no main window showed.
+void CloseAndAwaitEnd(HANDLE process, HWND window)
+{
+    if (!window) {
+        DWORD exitCode = 0;
+        ::GetExitCodeProcess(process, &exitCode);
+        Fail(exitCode == STILL_ACTIVE ? L"the program shows no main window"
+                                      : L"the program ended with code " + std::to_wstring(exitCode) +
+                                            L" before showing its main window");
+    } else {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(process, kTimeoutMs) != WAIT_OBJECT_0)
+            Fail(L"the program does not end when its main window is closed");
+        DWORD exitCode = 1;
+        ::GetExitCodeProcess(process, &exitCode);
+        if (exitCode != 0)
+            Fail(L"the program ended with code " + std::to_wstring(exitCode));
+    }
+}
+
 // Starts the program from where it was installed, waits for its visible main window, closes it
-// the way the user does and waits for the program to end.
+// and waits for the program to end.
 int CheckStarts(const std::wstring& program)
 {
     std::wstring commandLine = L"\"" + program + L"\"";
@@ -223,33 +261,44 @@ int CheckStarts(const std::wstring& program)
         return 1;
     }
     ::WaitForInputIdle(process.hProcess, kTimeoutMs);
-    WindowSearch search{process.dwProcessId, nullptr};
+    WindowSearch search{process.dwProcessId, nullptr, nullptr, 0};
     const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
     while (!search.found && ::GetTickCount64() < deadline &&
            ::WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT)
         ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
 
-    if (!search.found) {
-        DWORD exitCode = 0;
-        ::GetExitCodeProcess(process.hProcess, &exitCode);
-        Fail(exitCode == STILL_ACTIVE ? L"the installed program shows no main window"
-                                      : L"the installed program ended with code " + std::to_wstring(exitCode) +
-                                            L" before showing its main window");
-    } else {
-        ::PostMessageW(search.found, WM_CLOSE, 0, 0);
-        if (::WaitForSingleObject(process.hProcess, kTimeoutMs) != WAIT_OBJECT_0)
-            Fail(L"the installed program does not end when its main window is closed");
-        DWORD exitCode = 1;
-        ::GetExitCodeProcess(process.hProcess, &exitCode);
-        if (exitCode != 0)
-            Fail(L"the installed program ended with code " + std::to_wstring(exitCode));
-    }
+    CloseAndAwaitEnd(process.hProcess, search.found);
     if (::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
         ::TerminateProcess(process.hProcess, 1);
         ::WaitForSingleObject(process.hProcess, kTimeoutMs);
     }
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
+    return failures == 0 ? 0 : 1;
+}
+
+// Waits for the main window of the program that something else started (the Linux launcher),
+// closes it and waits for the program to end with code 0.
+int CheckCloses(const std::wstring& program)
+{
+    WindowSearch search{0, program.c_str(), nullptr, 0};
+    const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
+    while (!search.found && ::GetTickCount64() < deadline) {
+        ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            ::Sleep(100);
+    }
+    if (!search.found) {
+        Fail(L"no main window of " + program + L" showed");
+        return 1;
+    }
+    HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, search.foundProcessId);
+    if (!process) {
+        Fail(L"the program's process cannot be opened" + SystemErrorText(::GetLastError()));
+        return 1;
+    }
+    CloseAndAwaitEnd(process, search.found);
+    ::CloseHandle(process);
     return failures == 0 ? 0 : 1;
 }
 
@@ -341,12 +390,14 @@ int wmain(int argc, wchar_t** argv)
         return CheckShortcut(argv[2]);
     if (command == L"starts" && argc == 3)
         return CheckStarts(argv[2]);
+    if (command == L"closes" && argc == 3)
+        return CheckCloses(argv[2]);
     if (command == L"uninstall" && argc == 2)
         return RunUninstaller();
     if (command == L"removed" && argc == 2)
         return CheckRemoved();
     std::fputs("usage: kelvane_installer_check registered FOLDER VERSION | shortcut FOLDER | starts PROGRAM |"
-               " uninstall | removed\n",
+               " closes PROGRAM | uninstall | removed\n",
                stderr);
     return 2;
 }
