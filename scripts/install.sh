@@ -50,9 +50,12 @@ if [ "$action" = uninstall ]; then
   read_manifest
   removed=0
   for file in "${files[@]}"; do
-    if [ "$file" = "$link" ]; then
-      our_link || continue
-    fi
+    # Only what an installation can have put in place, whatever the list says.
+    case $file in
+      "$link") our_link || continue ;;
+      "$data"/*) ;;
+      *) continue ;;
+    esac
     [ -e "$file" ] || [ -L "$file" ] || continue
     rm -f "$file" && removed=$((removed + 1))
   done
@@ -60,7 +63,7 @@ if [ "$action" = uninstall ]; then
   rmdir "$folder" 2>/dev/null
   # Deepest first; a folder that holds something else by now stays.
   if [ ${#folders[@]} -gt 0 ]; then
-    printf '%s\n' "${folders[@]}" | sort -r | while IFS= read -r made; do rmdir "$made" 2>/dev/null; done
+    printf '%s\n' "${folders[@]}" | LC_ALL=C sort -r | while IFS= read -r made; do rmdir "$made" 2>/dev/null; done
   fi
   if [ -d "$folder" ]; then
     echo "uninstall: $folder holds files Kelvane did not put there; it stays" >&2
@@ -144,7 +147,7 @@ files+=("$entry")
 {
   printf 'file %s\n' "${files[@]}"
   [ ${#folders[@]} -eq 0 ] || printf 'folder %s\n' "${folders[@]}"
-} | sort -u >"$manifest" || fail "cannot write $manifest"
+} | LC_ALL=C sort -u >"$manifest" || fail "cannot write $manifest"
 
 echo "install: 系统优化Kelvane is in the desktop's menu (System, Utility); $link starts it"
 case ":$PATH:" in
