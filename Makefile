@@ -1,7 +1,8 @@
 # The two commands: `make run` starts Kelvane under Wine, `make test` runs the whole suite.
 # Both install whatever is missing first (Debian 12). `make package` builds the zip and the
 # installer into dist/, `make bench` measures the program under Wine against its baselines.
-.PHONY: all setup build run test screenshot package bench clean
+# `make install` puts Kelvane into the user's desktop menu, `make uninstall` takes it out again.
+.PHONY: all setup build run test screenshot package bench install uninstall clean
 
 all: build
 
@@ -29,3 +30,9 @@ package: build
 
 bench: build
 	@scripts/bench.sh
+
+install: build
+	@scripts/install.sh
+
+uninstall:
+	@scripts/install.sh --uninstall

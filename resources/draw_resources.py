@@ -24,6 +24,10 @@ Formats:
     Banner.bmp    469 x 50, and Banner2x.bmp, 938 x 100: 8 bits per pixel, BI_RLE8,
                 bottom-up. 256 colours keep the picture faithful, and the runs keep the
                 program small.
+    hicolor/NxN/apps/kelvane.png
+                the application icon for Linux desktops' menus (make install), laid out as
+                the hicolor icon theme is: 16 to 256 pixels, 8-bit RGBA with soft edges,
+                the 16-pixel design up to 22 pixels and the 32-pixel design above.
 """
 
 import math
@@ -585,19 +589,34 @@ def decode_bmp8_rle(data):
 
 
 def encode_png(width, height, rows):
-    """A plain RGB .png from top-down rows of (r, g, b); previews only."""
+    """A .png from top-down rows of (r, g, b) (RGB) or of (r, g, b, a) (RGBA), 8 bits each."""
+    channels = len(rows[0][0])
     raw = bytearray()
     for row in rows:
         raw.append(0)
-        for r, g, b in row:
-            raw += bytes((r, g, b))
+        for pixel in row:
+            raw += bytes(pixel)
 
     def chunk(kind, data):
         return (struct.pack('>I', len(data)) + kind + data
                 + struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
+    colour_type = {3: 2, 4: 6}[channels]
     return (b'\x89PNG\r\n\x1a\n'
-            + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 2, 0, 0, 0))
+            + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, colour_type, 0, 0, 0))
             + chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
+def rgba_rows(size, pixels):
+    """Top-down rows of 8-bit (r, g, b, a) from Canvas.pixels(); fully clear pixels are
+    written as transparent black, so that nothing invisible varies."""
+    rows = []
+    for y in range(size):
+        row = []
+        for r, g, b, a in pixels[y * size:(y + 1) * size]:
+            alpha = to_byte(a * 255.0)
+            row.append((to_byte(r), to_byte(g), to_byte(b), alpha) if alpha else (0, 0, 0, 0))
+        rows.append(row)
+    return rows
 
 
 # ---------------------------------------------------------------------------------------
@@ -964,6 +983,13 @@ ICONS = [
 # The banner at 1x and 2x; the program scales the nearest larger one down for 125 and 150 %.
 BANNERS = [('Banner.bmp', 1), ('Banner2x.bmp', 2)]
 
+# The application icon for the desktop's menu, at the hicolor theme's usual sizes.
+DESKTOP_ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def desktop_icon_name(px):
+    return os.path.join('hicolor', '%dx%d' % (px, px), 'apps', 'kelvane.png')
+
 
 def build():
     """{file name: bytes} for every picture."""
@@ -976,6 +1002,9 @@ def build():
     for name, s in BANNERS:
         rows, _, _ = draw_banner(s)
         files[name] = encode_bmp8_rle(BANNER_W * s, BANNER_H * s, rows, keep=[BAND_BLUE])
+    for px in DESKTOP_ICON_SIZES:
+        draw = draw_app_icon_16 if px < 24 else draw_app_icon_32
+        files[desktop_icon_name(px)] = encode_png(px, px, rgba_rows(px, draw(px).pixels()))
     return files
 
 
@@ -1045,6 +1074,7 @@ def main(argv):
         sys.exit(__doc__)
     files = build()
     for name in sorted(files):
+        os.makedirs(os.path.dirname(os.path.join(HERE, name)), exist_ok=True)
         with open(os.path.join(HERE, name), 'wb') as f:
             f.write(files[name])
         print('%-28s %6d bytes' % (name, len(files[name])))

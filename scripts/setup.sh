@@ -2,12 +2,14 @@
 # Installs what building, running and testing Kelvane need on Debian 12, only where missing:
 # the MinGW-w64 cross toolchain, CMake, Wine, Xvfb, GoogleTest's sources, the Chinese font,
 # ImageMagick, NSIS, zip, osslsigncode and openssl for the packages and their signatures, git for
-# the commit time the packages carry, node and npm for the workflow check (tests/ci), and the
-# zh_CN.UTF-8 / en_US.UTF-8 locales that give Wine code pages 936 and 1252.
+# the commit time the packages carry, node and npm for the workflow check (tests/ci),
+# desktop-file-utils for the test of the desktop entry, and the zh_CN.UTF-8 / en_US.UTF-8
+# locales that give Wine code pages 936 and 1252.
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth googletest
-          fonts-wqy-zenhei fonts-liberation imagemagick locales nsis zip unzip osslsigncode openssl git)
+          fonts-wqy-zenhei fonts-liberation imagemagick locales nsis zip unzip osslsigncode openssl git
+          desktop-file-utils)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -5,6 +5,7 @@
 //   kelvane_installer_check starts PATH\TO\Kelvane.exe
 //   kelvane_installer_check run succeeds|fails CIRCUMSTANCE COMMAND...   (see Run)
 //   kelvane_installer_check entries COUNT
+//   kelvane_installer_check closes PATH\TO\Kelvane.exe   (started by something else)
 //   kelvane_installer_check removed
 // Exit code 0 when the check holds; every failure is described on the standard error.
 #include <windows.h>
@@ -191,9 +192,23 @@ int CheckShortcut(const std::wstring& folder)
 }
 
 struct WindowSearch {
-    DWORD processId;
+    DWORD processId;  // 0: any process running `program`
+    const wchar_t* program;
     HWND found;
+    DWORD foundProcessId;
 };
+
+bool RunsProgram(DWORD processId, const wchar_t* program)
+{
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return false;
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    const bool same = ::QueryFullProcessImageNameW(process, 0, image, &size) && ::lstrcmpiW(image, program) == 0;
+    ::CloseHandle(process);
+    return same;
+}
 
 BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter)
 {
@@ -201,10 +216,11 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter)
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     wchar_t className[64] = {};
-    if (owner == search->processId && ::IsWindowVisible(window) &&
-        ::GetClassNameW(window, className, static_cast<int>(std::size(className))) > 0 &&
+    if ((search->processId ? owner == search->processId : RunsProgram(owner, search->program)) &&
+        ::IsWindowVisible(window) && ::GetClassNameW(window, className, static_cast<int>(std::size(className))) > 0 &&
         ::lstrcmpW(className, kMainWindowClass) == 0) {
         search->found = window;
+        search->foundProcessId = owner;
         return FALSE;
     }
     return TRUE;
@@ -226,7 +242,7 @@ HANDLE StartProgram(const std::wstring& program, HWND& mainWindow)
     }
     ::CloseHandle(process.hThread);
     ::WaitForInputIdle(process.hProcess, kTimeoutMs);
-    WindowSearch search{process.dwProcessId, nullptr};
+    WindowSearch search{process.dwProcessId, nullptr, nullptr, 0};
     const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
     while (!search.found && ::GetTickCount64() < deadline &&
            ::WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT)
@@ -267,6 +283,31 @@ int CheckStarts(const std::wstring& program)
     HWND mainWindow = nullptr;
     if (HANDLE process = StartProgram(program, mainWindow))
         CloseProgram(process, mainWindow);
+    return failures == 0 ? 0 : 1;
+}
+
+// Waits for the main window of the program that something else started (the Linux launcher),
+// closes it and expects the program to end with code 0.
+int CheckCloses(const std::wstring& program)
+{
+    WindowSearch search{0, program.c_str(), nullptr, 0};
+    const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
+    while (!search.found && ::GetTickCount64() < deadline) {
+        ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            ::Sleep(100);
+    }
+    if (!search.found) {
+        Fail(L"no main window of " + program + L" showed");
+        return 1;
+    }
+    HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
+                                   search.foundProcessId);
+    if (!process) {
+        Fail(L"the program's process cannot be opened" + SystemErrorText(::GetLastError()));
+        return 1;
+    }
+    CloseProgram(process, search.found);
     return failures == 0 ? 0 : 1;
 }
 
@@ -479,6 +520,8 @@ int wmain(int argc, wchar_t** argv)
         return CheckShortcut(argv[2]);
     if (command == L"starts" && argc == 3)
         return CheckStarts(argv[2]);
+    if (command == L"closes" && argc == 3)
+        return CheckCloses(argv[2]);
     if (command == L"run" && argc >= 5) {
         // The command's own words, quoted where they hold a space.
         std::wstring commandLine;
@@ -494,7 +537,7 @@ int wmain(int argc, wchar_t** argv)
     if (command == L"removed" && argc == 2)
         return CheckRemoved();
     std::fputs("usage: kelvane_installer_check registered FOLDER VERSION | shortcut FOLDER | starts PROGRAM |"
-               " run succeeds|fails CIRCUMSTANCE COMMAND... | entries COUNT | removed\n",
+               " closes PROGRAM | run succeeds|fails CIRCUMSTANCE COMMAND... | entries COUNT | removed\n",
                stderr);
     return 2;
 }

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The desktop installation round trip (make install / make uninstall), run by CTest under the
+# throwaway prefix and display that scripts/test.sh provides:
+#   desktop_install_round_trip.sh BUILD-DIR kelvane_installer_check.exe
+# Installs into a throwaway home whose name needs quoting, with a data folder of its own and files
+# of other programs beside Kelvane's; checks the desktop entry with desktop-file-validate and the
+# icons' sizes; starts the program through the installed launcher under a user's locale that is
+# not Chinese, closes its main window and expects exit code 0; uninstalls and expects the home
+# to be as it was.
+set -uo pipefail
+build=$1 check=$2
+source_dir=$(realpath "$(dirname "$0")/../..")
+. "$source_dir/scripts/wine-env.sh"
+
+fail() { echo "desktop round trip: $*" >&2; exit 1; }
+step() { echo "desktop round trip: $*"; }
+
+[ -n "${WINEPREFIX:-}" ] && [ "$(realpath -m "$WINEPREFIX")" != "$(realpath -m "$HOME/.wine")" ] ||
+  fail "WINEPREFIX must name a throwaway prefix (scripts/test.sh sets one up)"
+[ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set (scripts/test.sh starts a private one)"
+command -v desktop-file-validate >/dev/null || fail "desktop-file-validate is missing (scripts/setup.sh installs it)"
+
+scratch=$(mktemp -d /tmp/kelvane-desktop.XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+home="$scratch/user's home"
+data="$home/data home"
+mkdir -p "$home/.local/bin" "$data/applications" "$data/icons/hicolor/48x48/apps"
+echo other >"$home/.local/bin/other"
+echo other >"$data/applications/other.desktop"
+echo other >"$data/icons/hicolor/48x48/apps/other.png"
+
+listing() {
+  (cd "$home" && find . -printf '%y %m %p\n' | sort && find . -type f -exec md5sum {} + | sort -k2)
+}
+as_user() { env HOME="$home" XDG_DATA_HOME="$data" LANG=C.UTF-8 LC_ALL=C.UTF-8 "$@"; }
+
+before=$(listing)
+step "installing into $home"
+as_user KELVANE_BUILD_DIR="$build" bash "$source_dir/scripts/install.sh" || fail "the installation failed"
+
+entry="$data/applications/kelvane.desktop"
+[ -f "$entry" ] || fail "no desktop entry $entry"
+desktop-file-validate "$entry" || fail "desktop-file-validate rejects $entry"
+for line in 'Name=系统优化Kelvane' 'Icon=kelvane' 'Categories=System;Utility;' 'Type=Application' \
+            "Exec=\"${home//\\/\\\\}/.local/bin/kelvane\""; do
+  grep -qxF "$line" "$entry" || fail "the desktop entry has no line $line"
+done
+LC_ALL=C grep -q '^Comment=[A-Za-z][ -~]*$' "$entry" || fail "the desktop entry has no English comment"
+LC_ALL=C.UTF-8 grep -qP '^Comment\[zh_CN\]=.*\p{Han}' "$entry" || fail "the desktop entry has no Chinese comment"
+for size in 16 22 24 32 48 64 128 256; do
+  icon="$data/icons/hicolor/${size}x${size}/apps/kelvane.png"
+  [ -f "$icon" ] || fail "no icon $icon"
+  [ "$(identify -format '%m %wx%h' "$icon")" = "PNG ${size}x${size}" ] ||
+    fail "$icon is $(identify -format '%m %wx%h' "$icon")"
+done
+cmp -s "$data/kelvane/Kelvane.exe" "$build/Kelvane.exe" || fail "the installed Kelvane.exe is not the built one"
+step "desktop entry valid, icons at 16 to 256 pixels"
+
+step "starting the program through $home/.local/bin/kelvane"
+as_user "$home/.local/bin/kelvane" </dev/null >"$scratch/out" 2>"$scratch/err" &
+launcher=$!
+program=$(realpath "$data/kelvane/Kelvane.exe")
+"$WINE64" "$check" closes "Z:${program//\//\\}" </dev/null || { kill "$launcher"; fail "the main window did not show or close"; }
+wait "$launcher"
+status=$?
+[ "$status" -eq 0 ] || fail "the launcher ended with code $status: $(cat "$scratch/err")"
+[ ! -s "$scratch/err" ] || fail "the launcher printed: $(cat "$scratch/err")"
+step "the main window showed, closed, and the program ended with code 0"
+
+step "uninstalling"
+as_user bash "$source_dir/scripts/install.sh" --uninstall || fail "the removal failed"
+after=$(listing)
+[ "$before" = "$after" ] || fail "the home differs after the removal:
+$(diff <(echo "$before") <(echo "$after"))"
+step "the home is as it was before the installation"
