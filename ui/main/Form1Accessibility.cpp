@@ -1,7 +1,7 @@
 #include "ui/main/Form1Accessibility.h"
 
 #include "common/Text.h"
-#include "ui/main/TForm1.h"
+#include "ui/main/Form1Design.h"
 
 #include <commctrl.h>
 
@@ -29,24 +29,16 @@ int Form1Tiles::ItemCount() const
 AccessibleItemSource::Item Form1Tiles::ItemAt(int index) const
 {
     const form1::Tile& tile = form1::kTiles.at(static_cast<size_t>(index));
-    // The tile is its frame, which holds the label and the icon.
-    RECT frame{};
-    for (const form1::ElementDesign& design : form1::kElements)
-        if (design.element == tile.shape)
-            frame = form_.Scaled(design.bounds);
+    const RECT frame = form1::ScaledRect(form1::TileFrame(index), scale_);
     return {Trimmed(WideFromGbk(tile.caption)), WideFromGbk(tile.statusText),
-            std::wstring(L"Ctrl+") + static_cast<wchar_t>(L'1' + index), ToScreen(form_.Handle(), frame), form_.Hover().IsHighlighted(index)};
+            std::wstring(L"Ctrl+") + static_cast<wchar_t>(L'1' + index), ToScreen(window_, frame),
+            hover_.IsHighlighted(index)};
 }
 
 void Form1Tiles::Press(int index)
 {
     // Posted: a reader's call returns at once, and the command runs as a click runs it.
-    ::PostMessageW(form_.Handle(), WM_COMMAND, form1::kTiles.at(static_cast<size_t>(index)).command, 0);
-}
-
-std::vector<HWND> Form1Tiles::ChildWindows() const
-{
-    return {form_.ToolBar1(), form_.Memo1(), form_.StatusBar1()};
+    ::PostMessageW(window_, WM_COMMAND, form1::kTiles.at(static_cast<size_t>(index)).command, 0);
 }
 
 bool ToolBarButtons::SystemNamesThem(HWND toolBar)

@@ -1,22 +1,33 @@
 #pragma once
 
+#include "app/DesignScale.h"
 #include "ui/AccessibleItems.h"
-
-class TForm1;
+#include "ui/main/HoverFeedback.h"
 
 // The five tiles of the main window as push buttons for screen readers, followed by the tool
-// bar, the report area and the status bar as the system presents them.
+// bar, the report area and the status bar as the system presents them. It reads the window's
+// scale and hover state as they are at each question.
 class Form1Tiles final : public AccessibleItemSource {
 public:
-    explicit Form1Tiles(const TForm1& form) : form_(form) {}
+    Form1Tiles(const DesignScale& scale, const HoverFeedback& hover) : scale_(scale), hover_(hover) {}
+
+    // The main window, which runs the tiles' commands, and its controls in reading order.
+    void Attach(HWND window, std::vector<HWND> controls)
+    {
+        window_ = window;
+        controls_ = std::move(controls);
+    }
 
     int ItemCount() const override;
     Item ItemAt(int index) const override;
     void Press(int index) override;
-    std::vector<HWND> ChildWindows() const override;
+    std::vector<HWND> ChildWindows() const override { return controls_; }
 
 private:
-    const TForm1& form_;
+    const DesignScale& scale_;
+    const HoverFeedback& hover_;
+    HWND window_ = nullptr;
+    std::vector<HWND> controls_;
 };
 
 // The tool bar's three buttons, named by their hints, where the system's own object for the

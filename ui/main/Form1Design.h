@@ -123,6 +123,24 @@ inline constexpr std::array<ToolButton, 3> kToolButtons{{
     {ToolButton9, 3, "退出"},
 }};
 
+// A design rectangle in client pixels; `scale` maps design pixels to the screen's.
+template <typename Scale>
+constexpr RECT ScaledRect(const Bounds& bounds, Scale scale)
+{
+    const int left = scale(bounds.left);
+    const int top = scale(bounds.top);
+    return {left, top, left + scale(bounds.width), top + scale(bounds.height)};
+}
+
+// The frame of a tile (its Shape), which holds its label and icon.
+constexpr Bounds TileFrame(int tile)
+{
+    for (const ElementDesign& design : kElements)
+        if (design.element == kTiles[static_cast<size_t>(tile)].shape)
+            return design.bounds;
+    return {};
+}
+
 // The element under a client point, or None for the window background. `toScreen` maps
 // design bounds to the screen's (the design scale).
 template <typename ToScreen>

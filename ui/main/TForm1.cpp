@@ -109,9 +109,7 @@ void TForm1::CreateShortcuts()
 
 RECT TForm1::Scaled(const form1::Bounds& bounds) const
 {
-    const int left = scale_(bounds.left);
-    const int top = scale_(bounds.top);
-    return {left, top, left + scale_(bounds.width), top + scale_(bounds.height)};
+    return form1::ScaledRect(bounds, scale_);
 }
 
 void TForm1::Place(HWND control, const form1::Bounds& bounds) const
@@ -185,6 +183,7 @@ void TForm1::CreateControls()
     CreateToolBar();
     CreateStatusBar();
     CreateMemo();
+    tiles_.Attach(Handle(), {toolBar_, memo_, statusBar_});
 }
 
 void TForm1::CreateToolBar()
@@ -457,7 +456,7 @@ void TForm1::PaintFrame(HDC dc, int tile)
     UniquePen pen(::CreatePen(PS_SOLID, penWidth, highlighted ? form1::kFrameHighlighted : form1::kFrameNormal));
     SelectedObject selectedPen(dc, pen.Get());
     SelectedObject selectedBrush(dc, tileBrush_.Get());
-    const RECT bounds = Scaled(form1::kElements[static_cast<size_t>(tile)].bounds);
+    const RECT bounds = Scaled(form1::TileFrame(tile));
     const int inset = penWidth / 2;
     const int width = bounds.right - bounds.left - penWidth + 1;
     const int height = bounds.bottom - bounds.top - penWidth + 1;

@@ -126,7 +126,7 @@ private:
     UniqueAccelerators shortcuts_;
 
     // What a screen reader is given, made when one first asks.
-    Form1Tiles tiles_{*this};
+    Form1Tiles tiles_{scale_, hover_};
     ToolBarButtons toolBarButtons_{nullptr, nullptr};
     ComPtr<AccessibleItems> accessible_;
     ComPtr<AccessibleItems> toolBarAccessible_;
