@@ -1,9 +1,8 @@
 #include "app/ErrorReport.h"
 
-#include "app/ModalScope.h"
-#include "app/TApplication.h"
 #include "common/Exception.h"
 #include "common/Text.h"
+#include "win/ModalScope.h"
 
 #include <cstdint>
 
@@ -77,15 +76,13 @@ ErrorBoxFunction& ErrorBox()
     return function;
 }
 
-void ReportError(const std::exception& failure) noexcept
+void ReportError(const std::exception& failure, HWND owner, const std::string& title) noexcept
 {
     try {
         if (::GetCapture())
             ::ReleaseCapture();
         const std::wstring text = WideFromGbk(WithClosingPeriod(failure.what()));
-        TApplication* application = TApplication::Instance();
-        const std::wstring caption = WideFromGbk(application ? application->Title() : "");
-        HWND owner = application ? application->Handle() : nullptr;
+        const std::wstring caption = WideFromGbk(title);
 
         ModalScope modal;
         ErrorBox()(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);

@@ -17,9 +17,10 @@ std::string StartupFailureText(const std::exception& failure, const std::string&
 using ErrorBoxFunction = int (*)(HWND owner, const wchar_t* text, const wchar_t* caption, UINT flags);
 ErrorBoxFunction& ErrorBox();
 
-// Shows a failure that escaped an event handler, with all of the program's windows disabled
-// meanwhile, then gives activation and the keyboard focus back.
-void ReportError(const std::exception& failure) noexcept;
+// Shows a failure that escaped an event handler in a box owned by `owner` and captioned
+// `title`, with all of the program's windows disabled meanwhile, then gives activation and the
+// keyboard focus back.
+void ReportError(const std::exception& failure, HWND owner, const std::string& title) noexcept;
 
 // Shows the "Application Error" box for a failure during start-up.
 void ReportStartupFailure(const std::exception& failure) noexcept;

@@ -1,11 +1,13 @@
 #include "app/MessageDialog.h"
 
-#include "app/ErrorReport.h"
-#include "app/ModalScope.h"
 #include "app/TApplication.h"
 #include "common/Exception.h"
 #include "common/Text.h"
 #include "common/UniqueHandle.h"
+#include "win/CommonControls.h"
+#include "win/DeviceContext.h"
+#include "win/ModalScope.h"
+#include "win/WindowFailure.h"
 
 #include <algorithm>
 
@@ -24,21 +26,20 @@ void LayOut(HWND dialog, DialogState& state)
 {
     HWND label = ::GetDlgItem(dialog, kTextId);
     HWND button = ::GetDlgItem(dialog, IDOK);
-    HDC dc = ::GetDC(dialog);
-    SelectedObject selected(dc, state.font.Get());
+    WindowDC dc(dialog);
+    SelectedObject selected(dc.Get(), state.font.Get());
     TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc, &metrics);
+    ::GetTextMetricsW(dc.Get(), &metrics);
     SIZE alphabet{};
-    ::GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
+    ::GetTextExtentPoint32W(dc.Get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
     const int unitX = (alphabet.cx / 26 + 1) / 2;
     const int unitY = metrics.tmHeight;
     auto horizontal = [&](int units) { return ::MulDiv(units, unitX, 4); };
     auto vertical = [&](int units) { return ::MulDiv(units, unitY, 8); };
 
     RECT textRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-    ::DrawTextW(dc, state.text.c_str(), static_cast<int>(state.text.size()), &textRect,
+    ::DrawTextW(dc.Get(), state.text.c_str(), static_cast<int>(state.text.size()), &textRect,
                 DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    ::ReleaseDC(dialog, dc);
 
     const int margin = horizontal(8);
     const int top = vertical(8);
@@ -75,7 +76,7 @@ void Initialise(HWND dialog, DialogState& state)
     HWND button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0,
                                     0, 0, dialog, reinterpret_cast<HMENU>(IDOK), instance, nullptr);
     for (HWND control : {dialog, label, button})
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.Get()), FALSE);
+        SetFont(control, state.font.Get(), false);
     LayOut(dialog, state);
     ::SetFocus(button);
 }
@@ -97,7 +98,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             break;
         }
     } catch (const std::exception& failure) {
-        ReportError(failure);
+        ReportWindowFailure(failure);
     }
     return FALSE;
 }

@@ -5,6 +5,7 @@
 #include "app/ErrorReport.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
+#include "win/WindowFailure.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -14,6 +15,13 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TApplication";
 TApplication* gInstance = nullptr;
+
+// Failures that escape the windows' message handling reach the user through the error report,
+// owned by the application window and captioned with the title.
+void ReportToUser(const std::exception& failure) noexcept
+{
+    ReportError(failure, gInstance ? gInstance->Handle() : nullptr, gInstance ? gInstance->Title() : "");
+}
 
 } // namespace
 
@@ -48,6 +56,7 @@ TApplication::TApplication(HINSTANCE instance, Machine& machine) : instance_(ins
     Create(instance, kWindowClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0,
            {x, y, x, y}, nullptr, nullptr);
     gInstance = this;
+    SetWindowFailureSink(ReportToUser);
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     // The shell that broadcasts it runs unelevated; elevated, the window hears it only so.
     WindowMessageFilter()(Handle(), taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
@@ -57,8 +66,10 @@ TApplication::TApplication(HINSTANCE instance, Machine& machine) : instance_(ins
 TApplication::~TApplication()
 {
     Shutdown();
-    if (gInstance == this)
+    if (gInstance == this) {
         gInstance = nullptr;
+        SetWindowFailureSink(nullptr);
+    }
 }
 
 void TApplication::SetTitle(const std::string& title)
@@ -151,7 +162,7 @@ void TApplication::Run(int startShowState)
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         } catch (const std::exception& failure) {
-            ReportError(failure);
+            ReportWindowFailure(failure);
         }
     }
 }

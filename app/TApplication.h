@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/BaseWindow.h"
+#include "win/BaseWindow.h"
 
 #include <windows.h>
 

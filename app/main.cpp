@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showState)
         application = std::make_unique<TApplication>(instance, SystemMachine());
         application->SetTitle(product::kTitle);
         form1 = std::make_unique<TForm1>(*application, SystemMachine());  // the main window
-        form3 = std::make_unique<TForm3>(*application, *form1);
+        form3 = std::make_unique<TForm3>(*application, form1->Handle());
         form1->SetHelpWindow(*form3);
     } catch (const std::exception& failure) {
         ReportStartupFailure(failure);

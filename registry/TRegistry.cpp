@@ -84,26 +84,9 @@ bool DeleteKeyAndSubkeys(HKEY base, const char* subPath)
 
 } // namespace
 
-RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept
+void RegistryKeyCloser::operator()(HKEY key) const noexcept
 {
-    if (this != &other) {
-        Reset();
-        key_ = other.Release();
-    }
-    return *this;
-}
-
-HKEY RegistryKey::Release() noexcept
-{
-    HKEY key = key_;
-    key_ = nullptr;
-    return key;
-}
-
-void RegistryKey::Reset() noexcept
-{
-    if (key_)
-        ActiveRegistryApi().CloseKey(Release());
+    ActiveRegistryApi().CloseKey(key);
 }
 
 TRegistry::~TRegistry()

@@ -1,29 +1,17 @@
 #pragma once
 
+#include "common/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 
 // A key handle opened through the active RegistryApi and closed through it again.
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    explicit RegistryKey(HKEY key) : key_(key) {}
-    RegistryKey(RegistryKey&& other) noexcept : key_(other.Release()) {}
-    RegistryKey& operator=(RegistryKey&& other) noexcept;
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() { Reset(); }
-
-    HKEY Get() const noexcept { return key_; }
-    explicit operator bool() const noexcept { return key_ != nullptr; }
-    HKEY Release() noexcept;
-    void Reset() noexcept;
-
-private:
-    HKEY key_ = nullptr;
+struct RegistryKeyCloser {
+    void operator()(HKEY key) const noexcept;
 };
+using RegistryKey = UniqueHandle<HKEY, RegistryKeyCloser>;
 
 // The registry access object: one per command. Names and string data are GBK (ANSI) bytes,
 // passed through to the …A registry functions unchanged. Every key is opened with

@@ -11,7 +11,7 @@ for file in "$build/Kelvane.exe" "$build/bench/KelvaneBench.exe"; do
   [ -f "$file" ] || { echo "bench: $file is missing (make build)" >&2; exit 1; }
 done
 
-scratch=$(mktemp -d /tmp/kelvane-bench.XXXXXX)
+scratch=$(mktemp -d /tmp/kelvane-bench.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
 export WINEPREFIX="$scratch/prefix"
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 cleanup() {

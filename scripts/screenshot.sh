@@ -11,7 +11,7 @@ build=${KELVANE_BUILD_DIR:-build}
 out="$build/screenshots"
 mkdir -p "$out"
 
-scratch=$(mktemp -d /tmp/kelvane-shot.XXXXXX)
+scratch=$(mktemp -d /tmp/kelvane-shot.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
 export WINEPREFIX="$scratch/prefix"
 # KELVANE_SCREENSHOT_LANG=en_US.UTF-8 shows the program under code page 1252.
 export LANG=${KELVANE_SCREENSHOT_LANG:-zh_CN.UTF-8} LC_ALL=${KELVANE_SCREENSHOT_LANG:-zh_CN.UTF-8}

@@ -5,7 +5,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
 
-scratch=$(mktemp -d /tmp/kelvane-test.XXXXXX)
+scratch=$(mktemp -d /tmp/kelvane-test.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
 export WINEPREFIX="$scratch/prefix"
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 

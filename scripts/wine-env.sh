@@ -7,20 +7,25 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 # Starts a private Xvfb display and exports DISPLAY; the caller stops it with stop_private_display.
-# KELVANE_SCREEN_SIZE sets its size (default 1024x768).
+# Xvfb picks a free display number itself and tells it once it takes connections, so two runs
+# side by side never take the same one. KELVANE_SCREEN_SIZE sets its size (default 1024x768).
 start_private_display() {
-  local number
-  for number in $(seq 90 140); do
-    [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ] || break
-  done
-  Xvfb ":$number" -screen 0 "${KELVANE_SCREEN_SIZE:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
+  local told number
+  told=$(mktemp /tmp/kelvane-display.XXXXXX) || { echo "cannot make a temporary file for Xvfb" >&2; return 1; }
+  Xvfb -displayfd 3 -screen 0 "${KELVANE_SCREEN_SIZE:-1024x768}x24" -nolisten tcp 3>"$told" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=":$number"
-  for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${number}" ] && return 0
+  for _ in $(seq 100); do
+    number=$(head -n 1 "$told")
+    if [ -n "$number" ]; then
+      rm -f "$told"
+      export DISPLAY=":$number"
+      return 0
+    fi
+    kill -0 "$XVFB_PID" 2>/dev/null || break
     sleep 0.1
   done
-  echo "could not start Xvfb on :$number" >&2
+  rm -f "$told"
+  echo "could not start Xvfb" >&2
   return 1
 }
 

@@ -1,6 +1,6 @@
 // The application object: its owner window and task-bar entry, minimising and restoring the
 // program as a whole, ending, and the rule by which window designs follow the screen's dpi.
-#include "app/DesignScale.h"
+#include "win/DesignScale.h"
 #include "support/KelvaneWindowsTest.h"
 
 namespace {

@@ -120,7 +120,7 @@ protected:
 
 TEST_F(ErrorReportBox, ShowsTheMessageWithItsPeriodOwnedByTheApplicationWindow)
 {
-    ReportError(Exception("磁盘已满"));
+    ReportWindowFailure(Exception("磁盘已满"));
     ASSERT_EQ(ErrorBoxCalls().size(), 1u);
     const ErrorBoxCall& box = ErrorBoxCalls()[0];
     EXPECT_EQ(box.text, "磁盘已满.");
@@ -134,7 +134,7 @@ TEST_F(ErrorReportBox, DisablesEveryProgramWindowWhileUpAndEnablesThemAfterwards
 {
     Form3().Show();
     Pump();
-    ReportError(Exception("x"));
+    ReportWindowFailure(Exception("x"));
     ASSERT_EQ(ErrorBoxCalls().size(), 1u);
     EXPECT_TRUE(ErrorBoxCalls()[0].programWindowsDisabled);
     for (HWND window : {AppWindow(), Main(), Help()})
@@ -149,7 +149,7 @@ TEST_F(ErrorReportBox, CancelsTheMouseCaptureFirst)
     ::SendMessageW(Form1().ToolBar1(), WM_LBUTTONDOWN, MK_LBUTTON,
                    MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2));
     ASSERT_EQ(::GetCapture(), Form1().ToolBar1());
-    ReportError(Exception("x"));
+    ReportWindowFailure(Exception("x"));
     ASSERT_EQ(ErrorBoxCalls().size(), 1u);
     EXPECT_EQ(ErrorBoxCalls()[0].capture, nullptr);
     EXPECT_EQ(::GetCapture(), nullptr);
@@ -159,7 +159,7 @@ TEST_F(ErrorReportBox, CancelsTheCaptureOfAPressedTile)
 {
     PressAt(kTilePoints[0].label.x, kTilePoints[0].label.y);
     ASSERT_EQ(::GetCapture(), Main());
-    ReportError(Exception("x"));
+    ReportWindowFailure(Exception("x"));
     ASSERT_EQ(ErrorBoxCalls().size(), 1u);
     EXPECT_EQ(ErrorBoxCalls()[0].capture, nullptr);
     EXPECT_EQ(::GetCapture(), nullptr);
@@ -222,7 +222,7 @@ TEST_F(ErrorReportBox, SystemBoxGivesActivationAndFocusBackToTheHelpWindow)
     gRealBox.owner = AppWindow();
     gRealBox.programWindows = {AppWindow(), Main(), Help()};
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseRealBox);
-    ReportError(Exception("Failed to get data for 'x'"));
+    ReportWindowFailure(Exception("Failed to get data for 'x'"));
     ::KillTimer(nullptr, timer);
     Pump(20);
 

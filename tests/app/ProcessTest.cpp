@@ -1,6 +1,7 @@
 // The built program as a whole: started as the shell starts it, driven through its windows
 // from outside, and watched until it ends. Every wait has a limit, so a program that hangs
 // fails the test instead of blocking it.
+#include "support/ProjectVersion.h"
 #include "support/WindowProbes.h"
 
 #include <gtest/gtest.h>
@@ -129,7 +130,7 @@ TEST_F(ApplicationProcess, StartsWithTheMainWindowShownAndTheHelpWindowHidden)
 {
     Start();
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main_) != FALSE; }, kStartLimit));
-    EXPECT_EQ(probe::WindowText(main_), "系统优化KelvaneV2.6");
+    EXPECT_EQ(probe::WindowText(main_), "系统优化KelvaneV" + ProjectVersion::Short());
     EXPECT_EQ(probe::WindowText(application_), "系统优化Kelvane");
     EXPECT_EQ(::GetWindow(main_, GW_OWNER), application_);
     EXPECT_FALSE(::IsWindowVisible(help_));

@@ -20,7 +20,7 @@ step() { echo "desktop round trip: $*"; }
 [ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set (scripts/test.sh starts a private one)"
 command -v desktop-file-validate >/dev/null || fail "desktop-file-validate is missing (scripts/setup.sh installs it)"
 
-scratch=$(mktemp -d /tmp/kelvane-desktop.XXXXXX)
+scratch=$(mktemp -d /tmp/kelvane-desktop.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
 trap 'rm -rf "$scratch"' EXIT
 home="$scratch/user's home"
 data="$home/data home"

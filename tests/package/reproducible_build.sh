@@ -10,7 +10,7 @@ source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 fail() { echo "reproducible build: $*" >&2; exit 1; }
 step() { echo "reproducible build: $*"; }
 
-work=$(mktemp -d /tmp/kelvane-second-build.XXXXXX)
+work=$(mktemp -d /tmp/kelvane-second-build.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
 trap 'rm -rf "$work"' EXIT
 copy="$work/a/different/checkout"
 mkdir -p "$copy" "$work/dist"

@@ -15,7 +15,7 @@ check() { "$WINE64" "$check_tool" "$@" </dev/null; }
 [ -n "${WINEPREFIX:-}" ] && [ "$(realpath -m "$WINEPREFIX")" != "$(realpath -m "$HOME/.wine")" ] ||
   fail "WINEPREFIX must name a throwaway prefix (scripts/test.sh sets one up)"
 
-work=$(mktemp -d)
+work=$(mktemp -d) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
 trap 'rm -rf "$work"' EXIT
 step "making a throwaway certificate"
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 2 \

@@ -381,3 +381,18 @@ TEST(ERegistryExceptionTest, IsAnExceptionThatNamesItsClass)
         EXPECT_STREQ(error.what(), "Failed to set data for 'x'");
     }
 }
+
+// The sandbox itself: each redirected root is a scratch key of its own under the real
+// HKEY_CURRENT_USER, so a test that empties one root leaves the others' fixtures alone.
+class RegistrySandboxRoots : public RegistryTest {};
+
+TEST_F(RegistrySandboxRoots, EmptyingOneRootLeavesTheOthers)
+{
+    RegistrySandbox::SetText(HKEY_LOCAL_MACHINE, "Software\\Kept", "mark", "machine");
+    RegistrySandbox::SetText(HKEY_USERS, ".DEFAULT\\Kept", "mark", "users");
+    RegistrySandbox::CreateKey(HKEY_CURRENT_USER, "Software\\Gone");
+    ASSERT_EQ(::RegDeleteTreeA(HKEY_CURRENT_USER, nullptr), ERROR_SUCCESS);
+    EXPECT_FALSE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, "Software"));
+    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_LOCAL_MACHINE, "Software\\Kept"));
+    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_USERS, ".DEFAULT\\Kept"));
+}

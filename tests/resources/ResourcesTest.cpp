@@ -1,3 +1,4 @@
+#include "support/ProjectVersion.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
 
@@ -93,17 +94,19 @@ TEST(ProgramVersion, CarriesProductCompanyAndVersionInChinese)
 
     EXPECT_EQ(VersionString(block, L"ProductName"), WideFromGbk("系统优化Kelvane"));
     EXPECT_EQ(VersionString(block, L"CompanyName"), WideFromGbk("Tavrin软件"));
-    EXPECT_EQ(VersionString(block, L"FileVersion"), L"2.6.0.0");
-    EXPECT_EQ(VersionString(block, L"ProductVersion"), L"2.6.0.0");
+    const std::wstring version = WideFromGbk(ProjectVersion::Full());
+    EXPECT_EQ(VersionString(block, L"FileVersion"), version);
+    EXPECT_EQ(VersionString(block, L"ProductVersion"), version);
     EXPECT_EQ(VersionString(block, L"OriginalFilename"), L"Kelvane.exe");
     EXPECT_NE(VersionString(block, L"FileDescription"), L"(missing)");
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(6, 2)));
+    const DWORD majorMinor = MAKELONG(ProjectVersion::Minor(), ProjectVersion::Major());
+    EXPECT_EQ(fixed->dwFileVersionMS, majorMinor);
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, static_cast<DWORD>(MAKELONG(6, 2)));
+    EXPECT_EQ(fixed->dwProductVersionMS, majorMinor);
 }
 
 TEST(ProgramSize, StaysWithin300KiB)
@@ -120,6 +123,7 @@ TEST_F(ProgramResources, ManifestAsksForCommonControls6ElevationDpiAwarenessAndW
     ASSERT_FALSE(manifest.empty());
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
+    EXPECT_NE(manifest.find("name=\"Tavrin.Kelvane\" version=\"" + ProjectVersion::Full() + "\""), std::string::npos);
     // Per monitor (v2) where Windows has it, else the system's dpi.
     EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
     EXPECT_NE(manifest.find(">PerMonitorV2, System</dpiAwareness>"), std::string::npos);

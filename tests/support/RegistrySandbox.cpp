@@ -43,13 +43,15 @@ RegistrySandbox::RegistrySandbox()
     : scratchPath_("Software\\KelvaneTestSandbox-" + std::to_string(::GetCurrentProcessId()) + "-" +
                    std::to_string(::GetTickCount64()))
 {
-    for (size_t i = 0; i < std::size(kRedirectedRoots); ++i) {
-        KeyCloser scratch;
+    // Every scratch key is made under the real HKEY_CURRENT_USER before any root is redirected:
+    // made after, the later ones would land inside the first one's scratch key.
+    KeyCloser scratch[std::size(kRedirectedRoots)];
+    for (size_t i = 0; i < std::size(kRedirectedRoots); ++i)
         Check(::RegCreateKeyExA(HKEY_CURRENT_USER, (scratchPath_ + "\\" + kRootNames[i]).c_str(), 0, nullptr, 0,
-                                KEY_ALL_ACCESS, nullptr, &scratch.key, nullptr),
+                                KEY_ALL_ACCESS, nullptr, &scratch[i].key, nullptr),
               "creating the scratch key");
-        Check(::RegOverridePredefKey(kRedirectedRoots[i], scratch.key), "RegOverridePredefKey");
-    }
+    for (size_t i = 0; i < std::size(kRedirectedRoots); ++i)
+        Check(::RegOverridePredefKey(kRedirectedRoots[i], scratch[i].key), "RegOverridePredefKey");
 }
 
 RegistrySandbox::~RegistrySandbox()

@@ -3,7 +3,7 @@
 // prefix set to 144 dpi (WindowTests.cmake), where the scale is 1.5.
 #include "support/KelvaneWindowsTest.h"
 
-#include "common/DeviceContext.h"
+#include "win/DeviceContext.h"
 #include "common/ProductInfo.h"
 #include "resources/ResourceIds.h"
 

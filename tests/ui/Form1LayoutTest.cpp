@@ -1,6 +1,7 @@
 // The main window as built: its frame, place and texts, and each control at its designed
 // rectangle with its styles, fonts and contents. Measured from the outside, through the
 // messages and calls any other program could use.
+#include "support/ProjectVersion.h"
 #include "support/KelvaneWindowsTest.h"
 
 #include <commctrl.h>
@@ -51,7 +52,8 @@ TEST_F(Form1Layout, FrameIsFixedWithSystemMenuAndMinimiseBoxOnly)
 
 TEST_F(Form1Layout, CaptionIsTheProductTitleAndVersion)
 {
-    EXPECT_EQ(probe::WindowText(Main()), "系统优化KelvaneV2.6");
+    EXPECT_EQ(probe::WindowText(Main()), "系统优化KelvaneV" + ProjectVersion::Short());
+    EXPECT_EQ(std::string(form1::kVersionLabel), "V" + ProjectVersion::Short());
 }
 
 TEST_F(Form1Layout, IsOwnedByTheApplicationWindowWhichBearsTheTitle)

@@ -4,7 +4,7 @@
 #include "common/Exception.h"
 #include "common/Text.h"
 #include "ui/help/HelpTopics.h"
-#include "ui/main/TForm1.h"
+#include "win/CommonControls.h"
 
 
 namespace {
@@ -20,8 +20,7 @@ constexpr const char* kMenuCaptions[] = {"系统信息", "系统优化", "网络
 
 } // namespace
 
-TForm3::TForm3(TApplication& application, TForm1& mainWindow)
-    : application_(application), mainWindow_(mainWindow)
+TForm3::TForm3(TApplication& application, HWND centreOver) : application_(application), centreOver_(centreOver)
 {
     HINSTANCE instance = application.InstanceHandle();
     Register(instance, kWindowClass, application.Icon(), application.SmallIcon());
@@ -53,7 +52,7 @@ void TForm3::LayOut(int dpi, const RECT* suggestedFrame)
     UniqueFont memoFont(::CreateFontW(-scale_(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                       DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
-    ::SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont.Get()), TRUE);
+    SetFont(memo_, memoFont.Get());
     memoFont_ = std::move(memoFont);
 
     RECT window;
@@ -92,7 +91,7 @@ void TForm3::ShowFromTheTop()
 void TForm3::PlaceOverMainWindow()
 {
     RECT main;
-    ::GetWindowRect(mainWindow_.Handle(), &main);
+    ::GetWindowRect(centreOver_, &main);
     RECT own;
     ::GetWindowRect(Handle(), &own);
     const int ownWidth = own.right - own.left;

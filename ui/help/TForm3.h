@@ -1,18 +1,18 @@
 #pragma once
 
-#include "app/BaseWindow.h"
-#include "app/DesignScale.h"
 #include "common/UniqueHandle.h"
 #include "ui/MemoLines.h"
+#include "win/BaseWindow.h"
+#include "win/DesignScale.h"
 
 class TApplication;
-class TForm1;
 
 // The help window: an introduction, and one help topic per category chosen from its menu.
 // Closing it only hides it; its text stays as it was.
 class TForm3 : public BaseWindow<TForm3> {
 public:
-    TForm3(TApplication& application, TForm1& mainWindow);
+    // `centreOver`: the window the help window is centred over when first shown.
+    TForm3(TApplication& application, HWND centreOver);
     ~TForm3();
 
     // Makes the window visible, in front and active; centred over the main window the first
@@ -43,7 +43,7 @@ private:
     void PlaceOverMainWindow();
 
     TApplication& application_;
-    TForm1& mainWindow_;
+    HWND centreOver_;
     DesignScale scale_;
     HMENU menu_ = nullptr;
     HWND memo_ = nullptr;

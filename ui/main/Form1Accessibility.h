@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DesignScale.h"
-#include "ui/AccessibleItems.h"
+#include "win/DesignScale.h"
+#include "win/AccessibleItems.h"
 #include "ui/main/HoverFeedback.h"
 
 // The five tiles of the main window as push buttons for screen readers, followed by the tool

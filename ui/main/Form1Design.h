@@ -1,8 +1,12 @@
 #pragma once
 
+#include "common/ProductInfo.h"
+#include "resources/Version.h"
+
 #include <windows.h>
 
 #include <array>
+#include <string>
 
 // The main window's design at 96 dpi: the lightweight elements it paints itself, bottom to
 // top, and the places of its controls. Everything is in client pixels.
@@ -89,8 +93,12 @@ inline constexpr std::array<Tile, 5> kTiles{{
     {Element::Shape5, Element::Label6, Element::Image6, "     自动修复   ", "网络自动修复、IE修复、广告拦截", Label6},
 }};
 
-inline constexpr char kCaption[] = "系统优化KelvaneV2.6";
-inline constexpr char kVersionLabel[] = "V2.6";
+// "V2.6": the banner's label, and the caption after the title.
+inline constexpr char kVersionLabel[] = "V" KELVANE_VERSION_SHORT;
+inline std::string Caption()
+{
+    return std::string(product::kTitle) + kVersionLabel;
+}
 inline constexpr POINT kPosition{194, 107};
 inline constexpr SIZE kClientSize{468, 274};
 

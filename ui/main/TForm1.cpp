@@ -5,7 +5,8 @@
 #include "actions/TuningActions.h"
 #include "app/MessageDialog.h"
 #include "app/TApplication.h"
-#include "common/DeviceContext.h"
+#include "win/CommonControls.h"
+#include "win/DeviceContext.h"
 #include "common/ProductInfo.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
@@ -81,7 +82,7 @@ TForm1::TForm1(TApplication& application, Machine& machine)
     const SIZE frame = FrameSize(WindowDpi(nullptr));
     const int left = scale_(form1::kPosition.x);
     const int top = scale_(form1::kPosition.y);
-    Create(instance, kWindowClass, WideFromGbk(form1::kCaption).c_str(), kStyle, 0,
+    Create(instance, kWindowClass, WideFromGbk(form1::Caption()).c_str(), kStyle, 0,
            {left, top, left + frame.cx, top + frame.cy}, application.Handle(), nullptr);
     application.AddWindow(Handle());
 
@@ -138,8 +139,8 @@ void TForm1::LayOut(int dpi, const RECT* suggestedFrame)
     Place(toolBar_, form1::kToolBar1);
     LayOutToolBar();
     Place(statusBar_, form1::kStatusBar1);
-    int parts[] = {scale_(form1::kStatusPanel0Width), -1};
-    ::SendMessageW(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    const int parts[] = {scale_(form1::kStatusPanel0Width), -1};
+    statusbar::SetParts(statusBar_, 2, parts);
     Place(memo_, form1::kMemo1);
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -151,11 +152,10 @@ void TForm1::LayOutFonts()
     UniqueFont designFont = CreateDesignFont(scale_(11), FW_NORMAL, GB2312_CHARSET, L"MS Sans Serif");
     UniqueFont memoFont = CreateDesignFont(scale_(12), FW_NORMAL, GB2312_CHARSET, L"宋体");
     // The controls take the new fonts before the old ones are freed.
-    HWND tooltip = reinterpret_cast<HWND>(::SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0));
-    for (HWND control : {statusBar_, tooltip})
+    for (HWND control : {statusBar_, toolbar::ToolTips(toolBar_)})
         if (control)
-            ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(designFont.Get()), TRUE);
-    ::SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont.Get()), TRUE);
+            SetFont(control, designFont.Get());
+    SetFont(memo_, memoFont.Get());
     designFont_ = std::move(designFont);
     memoFont_ = std::move(memoFont);
     labelFont_ = CreateDesignFont(scale_(14), FW_BOLD, GB2312_CHARSET, L"宋体");
@@ -193,8 +193,8 @@ void TForm1::CreateToolBar()
                                      CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
                                  0, 0, 0, 0, Handle(), nullptr, application_.InstanceHandle(), nullptr);
     ::SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    application_.ApplyHintSettings(reinterpret_cast<HWND>(::SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0)));
-    ::SetWindowSubclass(toolBar_, ToolBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+    application_.ApplyHintSettings(toolbar::ToolTips(toolBar_));
+    toolBarSubclass_ = WindowSubclass(toolBar_, ToolBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
     toolBarButtons_ = ToolBarButtons(toolBar_, Handle());
 }
 
@@ -240,12 +240,11 @@ void TForm1::CreateStatusBar()
                                    WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, 0, 0,
                                    0, 0, Handle(), nullptr, application_.InstanceHandle(), nullptr);
     // Two panels before their texts; LayOut gives them their widths.
-    int parts[] = {form1::kStatusPanel0Width, -1};
-    ::SendMessageW(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-    ::SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(WideFromGbk(hover_.StatusText()).c_str()));
+    const int parts[] = {form1::kStatusPanel0Width, -1};
+    statusbar::SetParts(statusBar_, 2, parts);
+    statusbar::SetText(statusBar_, 0, WideFromGbk(hover_.StatusText()));
     // A leading tab centres a panel's text.
-    ::SendMessageW(statusBar_, SB_SETTEXTW, 1,
-                   reinterpret_cast<LPARAM>((L"\t" + WideFromGbk(product::kHomePageShown)).c_str()));
+    statusbar::SetText(statusBar_, 1, L"\t" + WideFromGbk(product::kHomePageShown));
 }
 
 void TForm1::CreateMemo()
@@ -334,8 +333,7 @@ void TForm1::ApplyHover(const HoverFeedback::Change& change)
             }
     }
     if (change.statusChanged)
-        ::SendMessageW(statusBar_, SB_SETTEXTW, 0,
-                       reinterpret_cast<LPARAM>(WideFromGbk(hover_.StatusText()).c_str()));
+        statusbar::SetText(statusBar_, 0, WideFromGbk(hover_.StatusText()));
 }
 
 void TForm1::OnLeftButtonDown(Element element)
@@ -423,7 +421,7 @@ LRESULT CALLBACK TForm1::ToolBarSubclass(HWND window, UINT message, WPARAM wPara
             try {
                 form->ApplyHover(form->hover_.PointerMovedOverToolBarSpacer());
             } catch (const std::exception& failure) {
-                ReportError(failure);
+                ReportWindowFailure(failure);
             }
         }
     }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/BaseWindow.h"
-#include "app/DesignScale.h"
+#include "win/BaseWindow.h"
+#include "win/CommonControls.h"
+#include "win/DesignScale.h"
 #include "common/UniqueHandle.h"
 #include "common/ComPtr.h"
-#include "ui/AccessibleItems.h"
+#include "win/AccessibleItems.h"
 #include "ui/MemoLines.h"
 #include "ui/main/Form1Accessibility.h"
 #include "ui/main/Form1Design.h"
@@ -124,6 +125,7 @@ private:
     std::array<UniqueIcon, 5> categoryIcons_;
     UniqueImageList glyphs_;
     UniqueAccelerators shortcuts_;
+    WindowSubclass toolBarSubclass_;
 
     // What a screen reader is given, made when one first asks.
     Form1Tiles tiles_{scale_, hover_};

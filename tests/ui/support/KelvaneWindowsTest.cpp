@@ -41,7 +41,7 @@ void KelvaneWindowsTest::SetUp()
     application_ = std::make_unique<TApplication>(::GetModuleHandleW(nullptr), machine_);
     application_->SetTitle(product::kTitle);
     form1_ = std::make_unique<TForm1>(*application_, machine_);
-    form3_ = std::make_unique<TForm3>(*application_, *form1_);
+    form3_ = std::make_unique<TForm3>(*application_, form1_->Handle());
     form1_->SetHelpWindow(*form3_);
     form1_->SetMessageDialog([this](const std::string& text) { messagesShown_.push_back(text); });
     gApplicationWindow = AppWindow();

@@ -3,6 +3,7 @@
 #include "actions/Machine.h"
 #include "app/ErrorReport.h"
 #include "app/TApplication.h"
+#include "win/WindowFailure.h"
 #include "registry/RegistryApi.h"
 #include "support/RegistrySandbox.h"
 #include "support/WindowProbes.h"

@@ -1,4 +1,4 @@
-#include "ui/AccessibleItems.h"
+#include "win/AccessibleItems.h"
 
 namespace {
 

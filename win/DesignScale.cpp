@@ -1,15 +1,14 @@
-#include "app/DesignScale.h"
+#include "win/DesignScale.h"
 
 #include "common/UniqueHandle.h"
+#include "win/DeviceContext.h"
 
 namespace {
 
 int ScreenDpi()
 {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
+    const WindowDC screen(nullptr);
+    return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
 }
 
 // The per-monitor calls came with Windows 10 (1607); on older systems the screen's dpi holds.
@@ -24,18 +23,16 @@ Function User32Function(const char* name)
 
 DesignScale DesignScale::ForDpi(int dpi)
 {
-    HDC screen = ::GetDC(nullptr);
-    DesignScale scale = For(dpi, [screen](int characterHeight) {
+    const WindowDC screen(nullptr);
+    return For(dpi, [&screen](int characterHeight) {
         UniqueFont font(::CreateFontW(-characterHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                       DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
-        SelectedObject selected(screen, font.Get());
+        SelectedObject selected(screen.Get(), font.Get());
         TEXTMETRICW metrics{};
-        ::GetTextMetricsW(screen, &metrics);
+        ::GetTextMetricsW(screen.Get(), &metrics);
         return static_cast<int>(metrics.tmHeight);
     });
-    ::ReleaseDC(nullptr, screen);
-    return scale;
 }
 
 DesignScale DesignScale::ForScreen()

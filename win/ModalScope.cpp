@@ -1,4 +1,4 @@
-#include "app/ModalScope.h"
+#include "win/ModalScope.h"
 
 namespace {
 

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "app/ErrorReport.h"
 #include "common/Exception.h"
+#include "win/WindowFailure.h"
 
 #include <windows.h>
 
-
 // One C++ object per window: the static procedure finds the object through GWLP_USERDATA
 // (set on WM_NCCREATE, cleared on WM_NCDESTROY) and forwards to Derived::HandleMessage.
-// No C++ exception ever leaves the procedure: a failure goes to the error report and the
-// message loop goes on.
+// No C++ exception ever leaves the procedure: a failure goes to the window failure sink (the
+// application's error report) and the message loop goes on.
 template <typename Derived>
 class BaseWindow {
 public:
@@ -19,10 +18,14 @@ protected:
     BaseWindow() = default;
     BaseWindow(const BaseWindow&) = delete;
     BaseWindow& operator=(const BaseWindow&) = delete;
+    // By now the derived object is gone: the window is detached from it first, so that its last
+    // messages go to the default procedure, not to a destroyed object.
     ~BaseWindow()
     {
-        if (window_ && ::IsWindow(window_))
+        if (window_ && ::IsWindow(window_)) {
+            ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
             ::DestroyWindow(window_);
+        }
     }
 
     // For a window whose one control takes the keyboard focus: it passes the focus on
@@ -82,9 +85,9 @@ private:
         try {
             return self->HandleMessage(message, wParam, lParam);
         } catch (const std::exception& failure) {
-            ReportError(failure);
+            ReportWindowFailure(failure);
         } catch (...) {
-            ReportError(Exception("unexpected failure"));
+            ReportWindowFailure(Exception("unexpected failure"));
         }
         return 0;
     }
