@@ -66,8 +66,7 @@ TEST_F(ApplicationWindow, BearsTheTitleAndTheOnlyTaskBarEntry)
 TEST_F(ApplicationWindow, ActivationLandingOnItGoesOnToTheMainWindow)
 {
     ::SetActiveWindow(AppWindow());
-    Pump(20);
-    EXPECT_EQ(::GetActiveWindow(), Main());
+    EXPECT_TRUE(WaitUntil([this] { return ::GetActiveWindow() == Main(); }));
 }
 
 TEST_F(ApplicationWindow, MinimisingTheMainWindowHidesTheProgramBehindItsEntryAndRestoringBringsItBack)
@@ -75,14 +74,14 @@ TEST_F(ApplicationWindow, MinimisingTheMainWindowHidesTheProgramBehindItsEntryAn
     Form3().Show();
     Pump();
     ::SendMessageW(Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    Pump(20);
+    Pump();
     EXPECT_TRUE(::IsIconic(AppWindow()));
     EXPECT_FALSE(::IsWindowVisible(Main()));
     EXPECT_FALSE(::IsWindowVisible(Help()));
     EXPECT_FALSE(QuitPosted());
 
     ::SendMessageW(AppWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    Pump(20);
+    Pump();
     EXPECT_FALSE(::IsIconic(AppWindow()));
     EXPECT_TRUE(::IsWindowVisible(Main()));
     EXPECT_TRUE(::IsWindowVisible(Help()));
@@ -91,7 +90,7 @@ TEST_F(ApplicationWindow, MinimisingTheMainWindowHidesTheProgramBehindItsEntryAn
 TEST_F(ApplicationWindow, TaskBarCloseCommandClosesTheMainWindow)
 {
     ::SendMessageW(AppWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    Pump(20);
+    Pump();
     EXPECT_TRUE(QuitPosted());
 }
 

@@ -241,14 +241,14 @@ TEST_F(Form1Clicks, ExitButtonEndsTheMessageLoop)
 {
     ASSERT_FALSE(QuitPosted());
     ClickToolButton(form1::ToolButton9);
-    Pump(20);
+    Pump();
     EXPECT_TRUE(QuitPosted());
 }
 
 TEST_F(Form1Clicks, ClosingTheMainWindowEndsTheMessageLoop)
 {
     ::SendMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    Pump(20);
+    Pump();
     EXPECT_TRUE(QuitPosted());
 }
 

@@ -248,7 +248,7 @@ TEST_F(HelpWindow, ClosingItLeavesTheMainWindowAndTheProgramRunning)
     // From the close box too.
     OpenFromHelpButton();
     ::SendMessageW(Help(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    Pump(20);
+    Pump();
     EXPECT_FALSE(::IsWindowVisible(Help()));
     EXPECT_TRUE(::IsWindow(Help()));
     EXPECT_FALSE(QuitPosted());

@@ -50,7 +50,8 @@ void KelvaneWindowsTest::SetUp()
 
     application_->ShowMainWindow(SW_SHOWNORMAL);
     ::UpdateWindow(Main());
-    Pump(50);
+    // Shown and activated as after a normal start; tests that need the activation wait for it.
+    WaitUntil([this] { return ::GetActiveWindow() == Main(); }, 2000);
 }
 
 void KelvaneWindowsTest::TearDown()
@@ -70,25 +71,18 @@ void KelvaneWindowsTest::TearDown()
     Pump();
 }
 
-void KelvaneWindowsTest::Pump(DWORD milliseconds)
+void KelvaneWindowsTest::Pump()
 {
-    const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
-    for (;;) {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                quitPosted_ = true;
-                continue;
-            }
-            if (application_ && application_->TranslateShortcut(message))
-                continue;
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quitPosted_ = true;
+            continue;
         }
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= deadline)
-            break;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        if (application_ && application_->TranslateShortcut(message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
     }
 }
 

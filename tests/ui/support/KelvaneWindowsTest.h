@@ -65,9 +65,9 @@ protected:
     HWND Main() const { return form1_->Handle(); }
     HWND Help() const { return form3_->Handle(); }
 
-    // Dispatches whatever is queued, for at least `milliseconds`. A quit message is noted, not
-    // acted on.
-    void Pump(DWORD milliseconds = 0);
+    // Dispatches whatever is queued, as the program's loop would (shortcut keys included). A
+    // quit message is noted, not acted on.
+    void Pump();
     bool QuitPosted() const { return quitPosted_; }
     // Dispatches messages until `condition` holds or `limit` milliseconds have passed; whether
     // it held.
