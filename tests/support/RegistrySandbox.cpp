@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
@@ -35,6 +36,38 @@ struct KeyNameInformation {
 using NtQueryKeyFunction = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
 constexpr int kKeyNameInformationClass = 3;
 
+void ExportKey(HKEY key, const std::wstring& path, RegistrySandbox::Snapshot& snapshot)
+{
+    DWORD subkeyCount = 0, longestSubkey = 0, valueCount = 0, longestValueName = 0, longestData = 0;
+    Check(::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeyCount, &longestSubkey, nullptr, &valueCount,
+                             &longestValueName, &longestData, nullptr, nullptr),
+          "RegQueryInfoKeyW");
+    RegistrySandbox::KeyValues& values = snapshot[path];
+    std::wstring name(std::max(longestSubkey, longestValueName) + 1, L'\0');
+    std::string data(longestData + 1, '\0');
+    for (DWORD index = 0; index < valueCount; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD size = static_cast<DWORD>(data.size());
+        DWORD type = REG_NONE;
+        Check(::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type,
+                              reinterpret_cast<BYTE*>(data.data()), &size),
+              "RegEnumValueW");
+        values[name.substr(0, nameLength)] = {type, data.substr(0, size)};
+    }
+    std::vector<std::wstring> subkeys;
+    for (DWORD index = 0; index < subkeyCount; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        Check(::RegEnumKeyExW(key, index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr),
+              "RegEnumKeyExW");
+        subkeys.push_back(name.substr(0, nameLength));
+    }
+    for (const std::wstring& subkey : subkeys) {
+        KeyCloser child;
+        Check(::RegOpenKeyExW(key, subkey.c_str(), REG_OPTION_OPEN_LINK, KEY_READ, &child.key), "RegOpenKeyExW");
+        ExportKey(child.key, path + L"\\" + subkey, snapshot);
+    }
+}
+
 } // namespace
 
 RegistrySandbox::RegistrySandbox()
@@ -43,13 +76,15 @@ RegistrySandbox::RegistrySandbox()
     : scratchPath_("Software\\KelvaneTestSandbox-" + std::to_string(::GetCurrentProcessId()) + "-" +
                    std::to_string(::GetTickCount64()))
 {
-    for (size_t i = 0; i < std::size(kRedirectedRoots); ++i) {
-        KeyCloser scratch;
+    // All four are made before any root is redirected, so that they lie side by side under the
+    // real HKEY_CURRENT_USER and none of them inside the redirected one.
+    KeyCloser scratch[std::size(kRedirectedRoots)];
+    for (size_t i = 0; i < std::size(kRedirectedRoots); ++i)
         Check(::RegCreateKeyExA(HKEY_CURRENT_USER, (scratchPath_ + "\\" + kRootNames[i]).c_str(), 0, nullptr, 0,
-                                KEY_ALL_ACCESS, nullptr, &scratch.key, nullptr),
+                                KEY_ALL_ACCESS, nullptr, &scratch[i].key, nullptr),
               "creating the scratch key");
-        Check(::RegOverridePredefKey(kRedirectedRoots[i], scratch.key), "RegOverridePredefKey");
-    }
+    for (size_t i = 0; i < std::size(kRedirectedRoots); ++i)
+        Check(::RegOverridePredefKey(kRedirectedRoots[i], scratch[i].key), "RegOverridePredefKey");
 }
 
 RegistrySandbox::~RegistrySandbox()
@@ -118,6 +153,20 @@ DWORD RegistrySandbox::SubkeyCount(HKEY root, const std::string& path)
                              nullptr, nullptr, nullptr),
           "RegQueryInfoKeyW");
     return count;
+}
+
+bool RegistrySandbox::NoCase::operator()(const std::wstring& left, const std::wstring& right) const
+{
+    return ::CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
+                                  static_cast<int>(right.size()), TRUE) == CSTR_LESS_THAN;
+}
+
+RegistrySandbox::Snapshot RegistrySandbox::Export()
+{
+    Snapshot snapshot;
+    for (size_t i = 0; i < std::size(kRedirectedRoots); ++i)
+        ExportKey(kRedirectedRoots[i], WideFromGbk(kRootNames[i]), snapshot);
+    return snapshot;
 }
 
 std::wstring RegistrySandbox::KernelPathOf(HKEY root, const std::string& path)
