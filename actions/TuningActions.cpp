@@ -4,6 +4,8 @@
 #include "common/ProductInfo.h"
 
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -11,11 +13,50 @@ constexpr char kLongBanner[] = "********************************";
 constexpr char kShortBanner[] = "****************************";
 static_assert(sizeof kLongBanner - 1 == 32 && sizeof kShortBanner - 1 == 28);
 
-void AppendLines(Report& report, std::initializer_list<const char*> lines)
+void AppendLines(Report& report, std::initializer_list<std::string> lines)
 {
-    for (const char* line : lines)
+    for (const std::string& line : lines)
         report.AppendLine(line);
 }
+
+// The recently-used lists that cleanup removes: the subkey of the key opened for them, and the
+// list as the report names it.
+struct List {
+    const char* subkey;
+    const char* name;
+};
+constexpr List kRunList = {"runmru", "“运行”对话框中的历史记录"};
+constexpr List kFindList = {"Doc Find Spec MRU", "“查找”对话框中的历史记录"};
+constexpr List kAddressList = {"typedurls", "“IE”地址栏中的历史记录"};
+constexpr List kPlayerList = {"recenturllist", "“MediaPlayer”地址栏中的历史记录"};
+
+std::string Cleared(const List& list) { return std::string("已清除") + list.name; }
+
+// Deletes the lists with a step's key open. A list's "已清除" line goes out before its deletion,
+// so one that is still there afterwards is named once more, after the step's own lines; a list
+// that was not there counts as cleared.
+class ListDeletions {
+public:
+    ListDeletions(TRegistry& registry, Report& report) : registry_(registry), report_(report) {}
+
+    void Delete(const List& list)
+    {
+        if (registry_.DeleteTreeOutcome(list.subkey) == TreeDeletion::Refused)
+            kept_.push_back(&list);
+    }
+
+    void ReportKept()
+    {
+        for (const List* list : kept_)
+            report_.AppendLine(std::string("未能清除：") + list->name);
+        kept_.clear();
+    }
+
+private:
+    TRegistry& registry_;
+    Report& report_;
+    std::vector<const List*> kept_;
+};
 
 } // namespace
 
@@ -73,21 +114,24 @@ void RunCleanup(Report& report)
     {
         TRegistry registry;  // freeing closes the current key, also when an error is raised
         registry.SelectRoot(HKEY_CURRENT_USER);
+        ListDeletions lists(registry, report);
 
-        // The lines go first: a list that is already gone counts as cleared.
         if (registry.OpenPath("\\Software\\microsoft\\windows\\currentversion\\explorer")) {
-            AppendLines(report, {"已清除“运行”对话框中的历史记录", "", "已清除“查找”对话框中的历史记录"});
-            registry.DeleteTree("runmru");
-            registry.DeleteTree("Doc Find Spec MRU");
+            AppendLines(report, {Cleared(kRunList), "", Cleared(kFindList)});
+            lists.Delete(kRunList);
+            lists.Delete(kFindList);
+            lists.ReportKept();
         }
         if (registry.OpenPath("\\Software\\microsoft\\internet explorer")) {
-            AppendLines(report, {"", "已清除“IE”地址栏中的历史记录"});
-            registry.DeleteTree("typedurls");
+            AppendLines(report, {"", Cleared(kAddressList)});
+            lists.Delete(kAddressList);
+            lists.ReportKept();
         }
         if (registry.OpenPath("\\Software\\microsoft\\mediaplayer\\player")) {
             report.AppendLine("");
-            registry.DeleteTree("recenturllist");
-            AppendLines(report, {"已清除“MediaPlayer”地址栏中的历史记录", ""});
+            lists.Delete(kPlayerList);
+            AppendLines(report, {Cleared(kPlayerList), ""});
+            lists.ReportKept();
         }
     }
     AppendLines(report, {"已检查修复系统安全漏洞", "", kShortBanner, "重新启动计算机，垃圾清除有效", kShortBanner});

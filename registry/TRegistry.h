@@ -25,6 +25,13 @@ private:
     HKEY key_ = nullptr;
 };
 
+// What became of a key handed to DeleteTree.
+enum class TreeDeletion {
+    Deleted,
+    NotFound,  // there was no such key
+    Refused,   // the key is still there, whole or in part
+};
+
 // The registry access object: one per command. Names and string data are GBK (ANSI) bytes,
 // passed through to the …A registry functions unchanged. Every key is opened with
 // KEY_ALL_ACCESS and no key is ever created.
@@ -59,6 +66,8 @@ public:
     // below the key is deleted as the link itself; its target is never touched. Never raises;
     // false when the key itself was not deleted.
     bool DeleteTree(const std::string& path);
+    // DeleteTree, telling a key that was never there from one that could not be deleted.
+    TreeDeletion DeleteTreeOutcome(const std::string& path);
 
     void CloseCurrent();
 

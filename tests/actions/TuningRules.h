@@ -67,4 +67,19 @@ inline const std::vector<std::string> kPlayerLines = {"", "已清除“MediaPlay
 inline const std::vector<std::string> kCleanupClosing = {"已检查修复系统安全漏洞", "", kShortBanner,
                                                          "重新启动计算机，垃圾清除有效", kShortBanner};
 
+// A recently-used list: the key it lies under, its own name, and what its "已清除" line calls it.
+struct ListRule {
+    const char* key;
+    const char* subkey;
+    const char* shownAs;
+
+    std::string Path() const { return std::string(key) + "\\" + subkey; }
+    // The line that follows its step's lines when the list is still there after its deletion.
+    std::string NotCleared() const { return std::string("未能清除：") + shownAs; }
+};
+inline const ListRule kRunList = {kExplorerKey, "RunMRU", "“运行”对话框中的历史记录"};
+inline const ListRule kFindList = {kExplorerKey, "Doc Find Spec MRU", "“查找”对话框中的历史记录"};
+inline const ListRule kAddressList = {kBrowserKey, "TypedURLs", "“IE”地址栏中的历史记录"};
+inline const ListRule kPlayerList = {kPlayerKey, "RecentURLList", "“MediaPlayer”地址栏中的历史记录"};
+
 } // namespace tuning_rules
