@@ -1,6 +1,7 @@
 #include "actions/TuningActions.h"
 
 #include "registry/TRegistry.h"
+#include "common/Exception.h"
 #include "common/ProductInfo.h"
 
 #include <initializer_list>
@@ -139,6 +140,11 @@ void RunCleanup(Report& report)
 
 void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage)
 {
-    showMessage("确保已经连到网上！在线自动修复！");
+    // The notice only asks the user to be online. One that cannot be shown is passed over as
+    // silently as a hand-off that fails, and the page is handed over all the same.
+    try {
+        showMessage("确保已经连到网上！在线自动修复！");
+    } catch (const Exception&) {
+    }
     machine.OpenWithShell(owner, product::kOnlineRepairPage);
 }

@@ -21,5 +21,5 @@ void RunNetworkAcceleration(Report& report);
 // lines. Never raises.
 void RunCleanup(Report& report);
 // Tells the user to go online, then hands the online-repair page to the shell. The report is
-// left as it is.
+// left as it is; a notice that cannot be shown and a hand-off that fails are both silent.
 void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage);
