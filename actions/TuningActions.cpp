@@ -6,7 +6,6 @@
 
 #include <initializer_list>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -14,50 +13,30 @@ constexpr char kLongBanner[] = "********************************";
 constexpr char kShortBanner[] = "****************************";
 static_assert(sizeof kLongBanner - 1 == 32 && sizeof kShortBanner - 1 == 28);
 
-void AppendLines(Report& report, std::initializer_list<std::string> lines)
+void AppendLines(Report& report, std::initializer_list<const char*> lines)
 {
-    for (const std::string& line : lines)
+    for (const char* line : lines)
         report.AppendLine(line);
 }
 
-// The recently-used lists that cleanup removes: the subkey of the key opened for them, and the
-// list as the report names it.
-struct List {
-    const char* subkey;
-    const char* name;
-};
-constexpr List kRunList = {"runmru", "“运行”对话框中的历史记录"};
-constexpr List kFindList = {"Doc Find Spec MRU", "“查找”对话框中的历史记录"};
-constexpr List kAddressList = {"typedurls", "“IE”地址栏中的历史记录"};
-constexpr List kPlayerList = {"recenturllist", "“MediaPlayer”地址栏中的历史记录"};
+// The recently-used lists that cleanup removes, as its "已清除" lines name them.
+constexpr char kRunList[] = "“运行”对话框中的历史记录";
+constexpr char kFindList[] = "“查找”对话框中的历史记录";
+constexpr char kAddressList[] = "“IE”地址栏中的历史记录";
+constexpr char kPlayerList[] = "“MediaPlayer”地址栏中的历史记录";
 
-std::string Cleared(const List& list) { return std::string("已清除") + list.name; }
+// A list's "已清除" line goes out before its deletion, whatever the outcome; a list whose key is
+// still there afterwards (refused, not missing) is named once more after its step's lines.
+bool StillThere(TRegistry& registry, const char* subkey)
+{
+    return registry.DeleteTreeOutcome(subkey) == TreeDeletion::Refused;
+}
 
-// Deletes the lists with a step's key open. A list's "已清除" line goes out before its deletion,
-// so one that is still there afterwards is named once more, after the step's own lines; a list
-// that was not there counts as cleared.
-class ListDeletions {
-public:
-    ListDeletions(TRegistry& registry, Report& report) : registry_(registry), report_(report) {}
-
-    void Delete(const List& list)
-    {
-        if (registry_.DeleteTreeOutcome(list.subkey) == TreeDeletion::Refused)
-            kept_.push_back(&list);
-    }
-
-    void ReportKept()
-    {
-        for (const List* list : kept_)
-            report_.AppendLine(std::string("未能清除：") + list->name);
-        kept_.clear();
-    }
-
-private:
-    TRegistry& registry_;
-    Report& report_;
-    std::vector<const List*> kept_;
-};
+void ReportNotCleared(Report& report, bool stillThere, const char* list)
+{
+    if (stillThere)
+        report.AppendLine(std::string("未能清除：") + list);
+}
 
 } // namespace
 
@@ -115,24 +94,23 @@ void RunCleanup(Report& report)
     {
         TRegistry registry;  // freeing closes the current key, also when an error is raised
         registry.SelectRoot(HKEY_CURRENT_USER);
-        ListDeletions lists(registry, report);
 
         if (registry.OpenPath("\\Software\\microsoft\\windows\\currentversion\\explorer")) {
-            AppendLines(report, {Cleared(kRunList), "", Cleared(kFindList)});
-            lists.Delete(kRunList);
-            lists.Delete(kFindList);
-            lists.ReportKept();
+            AppendLines(report, {"已清除“运行”对话框中的历史记录", "", "已清除“查找”对话框中的历史记录"});
+            const bool runListThere = StillThere(registry, "runmru");
+            const bool findListThere = StillThere(registry, "Doc Find Spec MRU");
+            ReportNotCleared(report, runListThere, kRunList);
+            ReportNotCleared(report, findListThere, kFindList);
         }
         if (registry.OpenPath("\\Software\\microsoft\\internet explorer")) {
-            AppendLines(report, {"", Cleared(kAddressList)});
-            lists.Delete(kAddressList);
-            lists.ReportKept();
+            AppendLines(report, {"", "已清除“IE”地址栏中的历史记录"});
+            ReportNotCleared(report, StillThere(registry, "typedurls"), kAddressList);
         }
         if (registry.OpenPath("\\Software\\microsoft\\mediaplayer\\player")) {
             report.AppendLine("");
-            lists.Delete(kPlayerList);
-            AppendLines(report, {Cleared(kPlayerList), ""});
-            lists.ReportKept();
+            const bool playerListThere = StillThere(registry, "recenturllist");
+            AppendLines(report, {"已清除“MediaPlayer”地址栏中的历史记录", ""});
+            ReportNotCleared(report, playerListThere, kPlayerList);
         }
     }
     AppendLines(report, {"已检查修复系统安全漏洞", "", kShortBanner, "重新启动计算机，垃圾清除有效", kShortBanner});
