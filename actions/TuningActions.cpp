@@ -1,9 +1,11 @@
 #include "actions/TuningActions.h"
 
 #include "registry/TRegistry.h"
+#include "common/Exception.h"
 #include "common/ProductInfo.h"
 
 #include <initializer_list>
+#include <string>
 
 namespace {
 
@@ -15,6 +17,25 @@ void AppendLines(Report& report, std::initializer_list<const char*> lines)
 {
     for (const char* line : lines)
         report.AppendLine(line);
+}
+
+// The recently-used lists that cleanup removes, as its "已清除" lines name them.
+constexpr char kRunList[] = "“运行”对话框中的历史记录";
+constexpr char kFindList[] = "“查找”对话框中的历史记录";
+constexpr char kAddressList[] = "“IE”地址栏中的历史记录";
+constexpr char kPlayerList[] = "“MediaPlayer”地址栏中的历史记录";
+
+// A list's "已清除" line goes out before its deletion, whatever the outcome; a list whose key is
+// still there afterwards (refused, not missing) is named once more after its step's lines.
+bool StillThere(TRegistry& registry, const char* subkey)
+{
+    return registry.DeleteTreeOutcome(subkey) == TreeDeletion::Refused;
+}
+
+void ReportNotCleared(Report& report, bool stillThere, const char* list)
+{
+    if (stillThere)
+        report.AppendLine(std::string("未能清除：") + list);
 }
 
 } // namespace
@@ -74,20 +95,22 @@ void RunCleanup(Report& report)
         TRegistry registry;  // freeing closes the current key, also when an error is raised
         registry.SelectRoot(HKEY_CURRENT_USER);
 
-        // The lines go first: a list that is already gone counts as cleared.
         if (registry.OpenPath("\\Software\\microsoft\\windows\\currentversion\\explorer")) {
             AppendLines(report, {"已清除“运行”对话框中的历史记录", "", "已清除“查找”对话框中的历史记录"});
-            registry.DeleteTree("runmru");
-            registry.DeleteTree("Doc Find Spec MRU");
+            const bool runListThere = StillThere(registry, "runmru");
+            const bool findListThere = StillThere(registry, "Doc Find Spec MRU");
+            ReportNotCleared(report, runListThere, kRunList);
+            ReportNotCleared(report, findListThere, kFindList);
         }
         if (registry.OpenPath("\\Software\\microsoft\\internet explorer")) {
             AppendLines(report, {"", "已清除“IE”地址栏中的历史记录"});
-            registry.DeleteTree("typedurls");
+            ReportNotCleared(report, StillThere(registry, "typedurls"), kAddressList);
         }
         if (registry.OpenPath("\\Software\\microsoft\\mediaplayer\\player")) {
             report.AppendLine("");
-            registry.DeleteTree("recenturllist");
+            const bool playerListThere = StillThere(registry, "recenturllist");
             AppendLines(report, {"已清除“MediaPlayer”地址栏中的历史记录", ""});
+            ReportNotCleared(report, playerListThere, kPlayerList);
         }
     }
     AppendLines(report, {"已检查修复系统安全漏洞", "", kShortBanner, "重新启动计算机，垃圾清除有效", kShortBanner});
@@ -95,6 +118,11 @@ void RunCleanup(Report& report)
 
 void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage)
 {
-    showMessage("确保已经连到网上！在线自动修复！");
+    // The notice only asks the user to be online. One that cannot be shown is passed over as
+    // silently as a hand-off that fails, and the page is handed over all the same.
+    try {
+        showMessage("确保已经连到网上！在线自动修复！");
+    } catch (const Exception&) {
+    }
     machine.OpenWithShell(owner, product::kOnlineRepairPage);
 }

@@ -17,8 +17,9 @@ void RunSystemOptimisation(Report& report);
 // The TCP/IP values of the network transport and the TCP driver.
 void RunNetworkAcceleration(Report& report);
 // Removes the recently-used lists of the Run and Find dialogs, the browser's address bar and
-// the media player. Never raises.
+// the media player. A list still there after its deletion is named once more after its step's
+// lines. Never raises.
 void RunCleanup(Report& report);
 // Tells the user to go online, then hands the online-repair page to the shell. The report is
-// left as it is.
+// left as it is; a notice that cannot be shown and a hand-off that fails are both silent.
 void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage);

@@ -53,19 +53,33 @@ bool HoldsBackslash(const char* name)
     return false;
 }
 
+// What the call that settled a deletion said: the open that found no key, or the deletion itself.
+TreeDeletion OutcomeOf(LSTATUS status)
+{
+    switch (status) {
+    case ERROR_SUCCESS:
+        return TreeDeletion::Deleted;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_KEY_DELETED:  // deleted by someone else meanwhile: gone all the same
+        return TreeDeletion::NotFound;
+    default:
+        return TreeDeletion::Refused;
+    }
+}
+
 // Deletes the key `subPath` of `base` with all its subkeys. Each key is opened as itself
 // (REG_OPTION_OPEN_LINK) and deleted through that very handle, so a symbolic link is removed as
 // a link: its target is neither enumerated nor deleted.
-bool DeleteKeyAndSubkeys(HKEY base, const char* subPath)
+TreeDeletion DeleteKeyAndSubkeys(HKEY base, const char* subPath)
 {
     const RegistryApi& api = ActiveRegistryApi();
     HKEY opened = nullptr;
     if (api.OpenKeyEx(base, subPath, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) {
         // A key that does not grant full access may still be deletable when it has no subkeys.
-        if (api.OpenKeyEx(base, subPath, REG_OPTION_OPEN_LINK, DELETE, &opened) != ERROR_SUCCESS)
-            return false;
+        if (const LSTATUS status = api.OpenKeyEx(base, subPath, REG_OPTION_OPEN_LINK, DELETE, &opened))
+            return OutcomeOf(status);
         RegistryKey key(opened);
-        return api.DeleteOpenedKey(key.Get()) == ERROR_SUCCESS;
+        return OutcomeOf(api.DeleteOpenedKey(key.Get()));
     }
     RegistryKey key(opened);
 
@@ -79,7 +93,7 @@ bool DeleteKeyAndSubkeys(HKEY base, const char* subPath)
                 DeleteKeyAndSubkeys(key.Get(), name.data());
         }
     }
-    return api.DeleteOpenedKey(key.Get()) == ERROR_SUCCESS;
+    return OutcomeOf(api.DeleteOpenedKey(key.Get()));
 }
 
 } // namespace
@@ -173,6 +187,11 @@ void TRegistry::WriteDword(const std::string& name, std::int32_t value)
 }
 
 bool TRegistry::DeleteTree(const std::string& path)
+{
+    return DeleteTreeOutcome(path) == TreeDeletion::Deleted;
+}
+
+TreeDeletion TRegistry::DeleteTreeOutcome(const std::string& path)
 {
     // The current key is never replaced here, so it is still current afterwards on every path.
     const char* subPath = nullptr;

@@ -13,6 +13,13 @@ struct RegistryKeyCloser {
 };
 using RegistryKey = UniqueHandle<HKEY, RegistryKeyCloser>;
 
+// What became of a key handed to DeleteTree.
+enum class TreeDeletion {
+    Deleted,
+    NotFound,  // there was no such key
+    Refused,   // the key is still there, whole or in part
+};
+
 // The registry access object: one per command. Names and string data are GBK (ANSI) bytes,
 // passed through to the …A registry functions unchanged. Every key is opened with
 // KEY_ALL_ACCESS and no key is ever created.
@@ -47,6 +54,8 @@ public:
     // below the key is deleted as the link itself; its target is never touched. Never raises;
     // false when the key itself was not deleted.
     bool DeleteTree(const std::string& path);
+    // DeleteTree, telling a key that was never there from one that could not be deleted.
+    TreeDeletion DeleteTreeOutcome(const std::string& path);
 
     void CloseCurrent();
 

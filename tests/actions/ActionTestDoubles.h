@@ -34,7 +34,10 @@ public:
     std::vector<std::string>* log = nullptr;
 };
 
-// A machine with any drive, temporary folder and separator, recording what it hands the shell.
+// A machine with any drive, temporary folder and separator, recording what it hands the shell
+// and, in `log`, every call it gets. Its calls are numbered from 0 in the order they come; the
+// one numbered `failingCall` fails as the real machine's would: no counts, no folder, the
+// default separator, no hand-off.
 class FakeMachine : public Machine {
 public:
     struct ShellCall {
@@ -45,19 +48,25 @@ public:
     DiskCounts QueryDriveC() override
     {
         ++diskQueries;
-        return disk;
+        Log("drive C:");
+        return Fails() ? DiskCounts{} : disk;
     }
     std::string QueryTempPath() override
     {
         ++tempPathQueries;
-        return tempPath;
+        Log("temporary folder");
+        return Fails() ? std::string() : tempPath;
     }
-    char QueryThousandsSeparator() override { return separator; }
+    char QueryThousandsSeparator() override
+    {
+        Log("thousands separator");
+        return Fails() ? ',' : separator;
+    }
     void OpenWithShell(HWND owner, const std::string& file) override
     {
-        shellCalls.push_back({owner, file});
-        if (log)
-            log->push_back("shell:" + file);
+        Log("shell:" + file);
+        if (!Fails())
+            shellCalls.push_back({owner, file});
     }
 
     DiskCounts disk;
@@ -67,4 +76,14 @@ public:
     int tempPathQueries = 0;
     std::vector<ShellCall> shellCalls;
     std::vector<std::string>* log = nullptr;
+    int calls = 0;
+    int failingCall = -1;
+
+private:
+    bool Fails() { return calls++ == failingCall; }
+    void Log(const std::string& call)
+    {
+        if (log)
+            log->push_back(call);
+    }
 };

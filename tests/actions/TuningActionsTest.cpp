@@ -4,6 +4,7 @@
 #include "support/RegistryTestSupport.h"
 
 #include "ActionTestDoubles.h"
+#include "TuningRules.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,8 +13,7 @@
 
 namespace {
 
-const std::string kLongBanner(32, '*');
-const std::string kShortBanner(28, '*');
+using namespace tuning_rules;
 
 template <typename Action>
 std::string ErrorOf(Action action)
@@ -33,9 +33,6 @@ std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> pa
         lines.insert(lines.end(), part.begin(), part.end());
     return lines;
 }
-
-// "576" as the registry holds a REG_SZ written with its one terminating zero.
-RegistrySandbox::Value Sz(const char* text) { return {REG_SZ, std::string(text) + '\0'}; }
 
 std::optional<RegistrySandbox::Value> ValueOf(HKEY root, const std::string& key, const char* name)
 {
@@ -71,13 +68,6 @@ void FailWritesOf(const std::string& name)
 
 // ---- System optimisation ----
 
-const char kDesktopKey[] = "Control Panel\\Desktop";
-
-const std::vector<std::string> kOptimisationClosing = {
-    "磁盘缓存自动优化成功", "", "文件系统自动优化成功", "", "系统安全自动优化成功", "",
-    kLongBanner,            "重新启动计算机，系统优化设置生效", kLongBanner,
-};
-
 class TuningSystemOptimisation : public RegistryTest {
 protected:
     MemoReport report_;
@@ -89,11 +79,11 @@ TEST_F(TuningSystemOptimisation, SetsMenuDelayToTextTwoAndReportsEveryLine)
     KeyHandleCounter::Install();
     RunSystemOptimisation(report_);
     ExpectValue(HKEY_CURRENT_USER, kDesktopKey, "menushowdelay", Sz("2"));
-    EXPECT_EQ(report_.lines, Join({{"菜单加速优化成功", ""}, kOptimisationClosing}));
+    EXPECT_EQ(report_.lines, Join({kDesktopLines, kOptimisationClosing}));
     EXPECT_EQ(KeyHandleCounter::opened, KeyHandleCounter::closed);
 
     RunSystemOptimisation(report_);  // again: the same report, not appended
-    EXPECT_EQ(report_.lines, Join({{"菜单加速优化成功", ""}, kOptimisationClosing}));
+    EXPECT_EQ(report_.lines, Join({kDesktopLines, kOptimisationClosing}));
     EXPECT_EQ(report_.clears, 2);
 }
 
@@ -118,27 +108,6 @@ TEST_F(TuningSystemOptimisation, FailedWriteEndsTheActionBeforeItsClosingLines)
 }
 
 // ---- Network acceleration ----
-
-const char kTransportKey[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000";
-const char kTcpKey[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-const char kTcpParametersKey[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP\\Parameters";
-
-const std::vector<std::string> kTransportLines = {"网络加速配置成功！！", "", "网络连接加速成功！！", ""};
-const std::vector<std::string> kParametersLines = {"网络驱动设备加速成功！！", "", kLongBanner,
-                                                   "重新启动计算机，网络加速设置生效", kLongBanner};
-
-struct NamedValue {
-    const char* name;
-    RegistrySandbox::Value value;
-};
-const std::vector<NamedValue> kTransportValues = {
-    {"ipmtu", Sz("576")}, {"maxmss", Sz("536")}, {"maxmtu", Sz("576")}};
-const std::vector<NamedValue> kTcpValues = {
-    {"DefaultMSS", Sz("536")},    {"DefaultRcvWindow", Sz("7168")},   {"DefaultTTL", Sz("255")},
-    {"NameSrvQueryTimeout", Sz("3000")}, {"PMTUDiscovery", Sz("1")}, {"PMTUBlackHoleDetect", Sz("1")},
-    {"Tcp1323Opts", Sz("3")}};
-const std::vector<NamedValue> kParametersValues = {
-    {"SackOpts", Sz("1")}, {"MaxDupAcks", {REG_DWORD, std::string("\x03\x00\x00\x00", 4)}}};
 
 void ExpectValues(const char* key, const std::vector<NamedValue>& values, bool written)
 {
@@ -251,18 +220,6 @@ TEST_F(TuningNetworkAcceleration, FailedWriteStopsThereKeepingEarlierValuesAndLi
 
 // ---- Cleanup ----
 
-const char kExplorerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
-const char kBrowserKey[] = "Software\\Microsoft\\Internet Explorer";
-const char kPlayerKey[] = "Software\\Microsoft\\MediaPlayer\\Player";
-
-const std::vector<std::string> kCleanupOpening = {"清理多余的DLL文件成功；", "", "清理注册表多余信息成功；", ""};
-const std::vector<std::string> kExplorerLines = {"已清除“运行”对话框中的历史记录", "",
-                                                 "已清除“查找”对话框中的历史记录"};
-const std::vector<std::string> kBrowserLines = {"", "已清除“IE”地址栏中的历史记录"};
-const std::vector<std::string> kPlayerLines = {"", "已清除“MediaPlayer”地址栏中的历史记录", ""};
-const std::vector<std::string> kCleanupClosing = {"已检查修复系统安全漏洞", "", kShortBanner,
-                                                  "重新启动计算机，垃圾清除有效", kShortBanner};
-
 // A recently-used list with values and two levels of subkeys below it.
 void BuildList(const std::string& list)
 {
@@ -343,16 +300,20 @@ TEST_F(TuningCleanup, ReportsOnlyTheKeysThatOpenBetweenItsFixedLines)
     }
 }
 
-TEST_F(TuningCleanup, ListsAlreadyGoneOrUndeletableAreReportedClearedWithoutError)
+// Its "已清除" line is written before the deletion, so a list still there afterwards is named
+// again after its step's lines; one that was not there counts as cleared.
+TEST_F(TuningCleanup, ListStillThereIsNamedAfterItsStepAndOneAlreadyGoneCountsAsCleared)
 {
-    RegistrySandbox::CreateKey(HKEY_CURRENT_USER, kExplorerKey);
-    RegistrySandbox::CreateKey(HKEY_CURRENT_USER, kBrowserKey);
-    BuildList(std::string(kPlayerKey) + "\\RecentURLList");
+    for (const ListRule* list : {&kRunList, &kFindList, &kPlayerList})
+        BuildList(list->Path());
+    RegistrySandbox::CreateKey(HKEY_CURRENT_USER, kBrowserKey);  // no address list under it
     ActiveRegistryApi().DeleteOpenedKey = [](HKEY) -> LSTATUS { return ERROR_ACCESS_DENIED; };
-    const auto expected = Join({kCleanupOpening, kExplorerLines, kBrowserLines, kPlayerLines, kCleanupClosing});
+    const auto expected = Join({kCleanupOpening, kExplorerLines, {kRunList.NotCleared(), kFindList.NotCleared()},
+                                kBrowserLines, kPlayerLines, {kPlayerList.NotCleared()}, kCleanupClosing});
     EXPECT_EQ(ErrorOf([&] { RunCleanup(report_); }), "");
     EXPECT_EQ(report_.lines, expected);
-    EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, std::string(kPlayerKey) + "\\RecentURLList"));
+    for (const ListRule* list : {&kRunList, &kFindList, &kPlayerList})
+        EXPECT_TRUE(RegistrySandbox::KeyExists(HKEY_CURRENT_USER, list->Path())) << list->subkey;
 
     RunCleanup(report_);  // twice: the same report
     EXPECT_EQ(report_.lines, expected);

@@ -40,6 +40,7 @@ TEST_F(DeleteTree, MissingKeyGivesFalseAndChangesNothing)
     ASSERT_TRUE(registry_.OpenPath("\\Explorer"));
     EXPECT_FALSE(registry_.DeleteTree("Doc Find Spec MRU"));
     EXPECT_FALSE(registry_.DeleteTree("\\Nowhere\\At\\All"));
+    EXPECT_EQ(registry_.DeleteTreeOutcome("Doc Find Spec MRU"), TreeDeletion::NotFound);
     EXPECT_TRUE(Exists("Explorer\\Kept"));
     EXPECT_EQ(RegistrySandbox::SubkeyCount(HKEY_CURRENT_USER, "Explorer"), 1u);
 }
@@ -150,6 +151,7 @@ TEST_F(DeleteTree, NeverRaisesWhenTheRegistryRefusesEverything)
     Create("Locked\\child");
     ActiveRegistryApi().DeleteOpenedKey = [](HKEY) -> LSTATUS { return ERROR_ACCESS_DENIED; };
     EXPECT_NO_THROW(EXPECT_FALSE(registry_.DeleteTree("\\Locked")));
+    EXPECT_EQ(registry_.DeleteTreeOutcome("\\Locked"), TreeDeletion::Refused);
     EXPECT_TRUE(Exists("Locked\\child"));
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
@@ -34,6 +35,38 @@ struct KeyNameInformation {
 };
 using NtQueryKeyFunction = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
 constexpr int kKeyNameInformationClass = 3;
+
+void ExportKey(HKEY key, const std::wstring& path, RegistrySandbox::Snapshot& snapshot)
+{
+    DWORD subkeyCount = 0, longestSubkey = 0, valueCount = 0, longestValueName = 0, longestData = 0;
+    Check(::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeyCount, &longestSubkey, nullptr, &valueCount,
+                             &longestValueName, &longestData, nullptr, nullptr),
+          "RegQueryInfoKeyW");
+    RegistrySandbox::KeyValues& values = snapshot[path];
+    std::wstring name(std::max(longestSubkey, longestValueName) + 1, L'\0');
+    std::string data(longestData + 1, '\0');
+    for (DWORD index = 0; index < valueCount; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD size = static_cast<DWORD>(data.size());
+        DWORD type = REG_NONE;
+        Check(::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type,
+                              reinterpret_cast<BYTE*>(data.data()), &size),
+              "RegEnumValueW");
+        values[name.substr(0, nameLength)] = {type, data.substr(0, size)};
+    }
+    std::vector<std::wstring> subkeys;
+    for (DWORD index = 0; index < subkeyCount; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        Check(::RegEnumKeyExW(key, index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr),
+              "RegEnumKeyExW");
+        subkeys.push_back(name.substr(0, nameLength));
+    }
+    for (const std::wstring& subkey : subkeys) {
+        KeyCloser child;
+        Check(::RegOpenKeyExW(key, subkey.c_str(), REG_OPTION_OPEN_LINK, KEY_READ, &child.key), "RegOpenKeyExW");
+        ExportKey(child.key, path + L"\\" + subkey, snapshot);
+    }
+}
 
 } // namespace
 
@@ -120,6 +153,20 @@ DWORD RegistrySandbox::SubkeyCount(HKEY root, const std::string& path)
                              nullptr, nullptr, nullptr),
           "RegQueryInfoKeyW");
     return count;
+}
+
+bool RegistrySandbox::NoCase::operator()(const std::wstring& left, const std::wstring& right) const
+{
+    return ::CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
+                                  static_cast<int>(right.size()), TRUE) == CSTR_LESS_THAN;
+}
+
+RegistrySandbox::Snapshot RegistrySandbox::Export()
+{
+    Snapshot snapshot;
+    for (size_t i = 0; i < std::size(kRedirectedRoots); ++i)
+        ExportKey(kRedirectedRoots[i], WideFromGbk(kRootNames[i]), snapshot);
+    return snapshot;
 }
 
 std::wstring RegistrySandbox::KernelPathOf(HKEY root, const std::string& path)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,7 @@ public:
     struct Value {
         DWORD type;
         std::string data;
+        bool operator==(const Value&) const = default;
     };
 
     // Fixture helpers, working through the (redirected) predefined roots. Paths have no leading
@@ -31,6 +33,17 @@ public:
     static std::optional<Value> GetValue(HKEY root, const std::string& path, const std::string& name);
     static bool KeyExists(HKEY root, const std::string& path);
     static DWORD SubkeyCount(HKEY root, const std::string& path);
+
+    // Names compare as the registry compares them: without regard to letter case.
+    struct NoCase {
+        bool operator()(const std::wstring& left, const std::wstring& right) const;
+    };
+    using KeyValues = std::map<std::wstring, Value, NoCase>;
+    using Snapshot = std::map<std::wstring, KeyValues, NoCase>;
+    // Every key under the four redirected roots ("HKCU\Software\…", the roots themselves
+    // included) with its values, read through the wide calls so that any name survives any code
+    // page; string data stays as stored (UTF-16). Links are taken as links, not followed.
+    static Snapshot Export();
 
     // The kernel's full name of a key ("\REGISTRY\USER\…"), the form a symbolic link points at.
     static std::wstring KernelPathOf(HKEY root, const std::string& path);
