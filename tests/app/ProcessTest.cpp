@@ -108,6 +108,14 @@ protected:
 
     bool StillRunning() const { return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
 
+    // A message sent to `window` and answered: the program has handled everything posted to it
+    // before, so what it did with that can be seen now.
+    static bool RoundTrip(HWND window)
+    {
+        DWORD_PTR answer = 0;
+        return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kEndLimit, &answer) != 0;
+    }
+
     void TearDown() override
     {
         if (process_.hProcess) {
@@ -162,7 +170,7 @@ TEST_F(ApplicationProcess, ClosingTheHelpWindowLeavesTheProgramRunning)
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(help_) != FALSE; }, kStartLimit));
     ::PostMessageW(help_, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(help_); }, kStartLimit));
-    ::Sleep(500);
+    ASSERT_TRUE(RoundTrip(main_));
     EXPECT_TRUE(StillRunning());
     EXPECT_TRUE(::IsWindow(help_));
     EXPECT_TRUE(::IsWindowVisible(main_));
@@ -209,7 +217,7 @@ TEST_F(ApplicationProcess, StartedMinimisedShowsOnlyTheIconicTaskBarEntryAndStil
     Start(SW_SHOWMINNOACTIVE);
     ASSERT_TRUE(WaitFor([&] { return ::IsIconic(application_) != FALSE; }, kStartLimit))
         << "the application window did not become iconic";
-    ::Sleep(300);
+    ASSERT_TRUE(RoundTrip(application_));
     EXPECT_FALSE(::IsWindowVisible(main_));
     EXPECT_FALSE(::IsWindowVisible(help_));
     EXPECT_EQ(probe::WindowText(application_), "系统优化Kelvane");
