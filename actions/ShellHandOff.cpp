@@ -2,6 +2,7 @@
 
 #include "common/ComPtr.h"
 #include "common/Text.h"
+#include "common/SystemLibrary.h"
 
 #include <exdisp.h>
 #include <shellapi.h>
@@ -32,13 +33,13 @@ bool DesktopShellIsRunning()
 // COM for the calling thread while it lives, where the thread had none.
 class ComApartment {
 public:
-    ComApartment() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment() : initialised_(SUCCEEDED(late::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     ~ComApartment()
     {
         if (initialised_)
-            ::CoUninitialize();
+            late::CoUninitialize();
     }
 
 private:
@@ -51,7 +52,7 @@ bool OpenThroughDesktopShell(const std::string& file)
 {
     ComApartment apartment;
     ComPtr<IShellWindows> windows;
-    if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+    if (FAILED(late::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
                                   windows.PutVoid())))
         return false;
     VARIANT desktop{};
@@ -80,14 +81,14 @@ bool OpenThroughDesktopShell(const std::string& file)
         return false;
 
     // The program's own addresses: GBK text, ASCII in fact.
-    BSTR name = ::SysAllocString(WideFromGbk(file).c_str());
+    BSTR name = late::SysAllocString(WideFromGbk(file).c_str());
     if (!name)
         return false;
     VARIANT show{};
     show.vt = VT_I4;
     show.lVal = SW_SHOWNORMAL;
     const HRESULT result = shell->ShellExecute(name, none, none, none, show);
-    ::SysFreeString(name);
+    late::SysFreeString(name);
     return SUCCEEDED(result);
 }
 
@@ -96,7 +97,7 @@ bool OpenThroughDesktopShell(const std::string& file)
 const ShellHandOffPlatform& SystemShellHandOff()
 {
     static const ShellHandOffPlatform platform{ProcessIsElevated, DesktopShellIsRunning, OpenThroughDesktopShell,
-                                               ::ShellExecuteA};
+                                               late::ShellExecuteA};
     return platform;
 }
 

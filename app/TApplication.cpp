@@ -6,6 +6,7 @@
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
 #include "win/WindowFailure.h"
+#include "common/SystemLibrary.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -38,7 +39,8 @@ TApplication* TApplication::Instance() noexcept
 
 TApplication::TApplication(HINSTANCE instance, Machine& machine) : instance_(instance), machine_(machine)
 {
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    // The tool bar, the status bar and the tool-tips are all the common controls the windows use.
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
 
     icon_ = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON, 0, 0,
@@ -94,7 +96,7 @@ void TApplication::ApplyHintSettings(HWND tooltip)
     ::SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(2500, 0));
     ::SendMessageW(tooltip, TTM_ACTIVATE, TRUE, 0);
     // A themed tip paints its own background; without the theme it takes the system's colour.
-    ::SetWindowTheme(tooltip, L"", L"");
+    late::SetWindowTheme(tooltip, L"", L"");
     tooltips_.push_back(tooltip);
 }
 

@@ -7,6 +7,14 @@ void MemoLines::Clear()
     ::SetWindowTextW(edit_, L"");
 }
 
+void MemoLines::SetLines(const std::vector<std::string>& lines)
+{
+    std::wstring text;
+    for (const std::string& line : lines)
+        text += WideFromGbk(line) + L"\r\n";
+    ::SetWindowTextW(edit_, text.c_str());
+}
+
 void MemoLines::AppendLine(const std::string& line)
 {
     Append(WideFromGbk(line));

@@ -1,4 +1,5 @@
 #include "win/AccessibleItems.h"
+#include "common/SystemLibrary.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ HRESULT Text(const std::wstring& text, BSTR* result)
     *result = nullptr;
     if (text.empty())
         return S_FALSE;
-    *result = ::SysAllocString(text.c_str());
+    *result = late::SysAllocString(text.c_str());
     return *result ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -27,13 +28,13 @@ HRESULT Text(const std::wstring& text, BSTR* result)
 
 bool PrepareAccessibility()
 {
-    static const bool ready = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    static const bool ready = SUCCEEDED(late::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     return ready;
 }
 
 AccessibleItems::AccessibleItems(HWND window, AccessibleItemSource& source) : window_(window), source_(&source)
 {
-    ::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, standard_.PutVoid());
+    late::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, standard_.PutVoid());
 }
 
 AccessibleItems::Target AccessibleItems::Resolve(const VARIANT& child) const
@@ -55,7 +56,7 @@ ComPtr<IAccessible> AccessibleItems::WindowObject(int index) const
 {
     ComPtr<IAccessible> object;
     const std::vector<HWND> windows = source_->ChildWindows();
-    ::AccessibleObjectFromWindow(windows.at(static_cast<size_t>(index)), static_cast<DWORD>(OBJID_WINDOW),
+    late::AccessibleObjectFromWindow(windows.at(static_cast<size_t>(index)), static_cast<DWORD>(OBJID_WINDOW),
                                  IID_IAccessible, object.PutVoid());
     return object;
 }
@@ -152,7 +153,7 @@ HRESULT AccessibleItems::accNavigate(long direction, VARIANT start, VARIANT* end
 {
     if (!end)
         return E_POINTER;
-    ::VariantInit(end);
+    *end = VARIANT{};
     const Target target = Resolve(start);
     if (target.kind == Target::Invalid)
         return E_INVALIDARG;
@@ -191,7 +192,7 @@ HRESULT AccessibleItems::accHitTest(long x, long y, VARIANT* child)
 {
     if (!child)
         return E_POINTER;
-    ::VariantInit(child);
+    *child = VARIANT{};
     if (!source_)
         return E_FAIL;
     const POINT point{x, y};
@@ -347,7 +348,7 @@ HRESULT AccessibleItems::get_accSelection(VARIANT* selection)
 {
     if (!selection)
         return E_POINTER;
-    ::VariantInit(selection);
+    *selection = VARIANT{};
     return S_FALSE;
 }
 

@@ -41,8 +41,7 @@ TForm3::TForm3(TApplication& application, HWND centreOver) : application_(applic
         throw Exception("cannot create the help text area");
     LayOut(WindowDpi(Handle()), nullptr);
     text_ = MemoLines(memo_);
-    for (const std::string& line : HelpIntroduction())
-        text_.AppendLine(line);
+    text_.SetLines(HelpIntroduction());
     ShowFromTheTop();
 }
 
@@ -75,9 +74,7 @@ TForm3::~TForm3()
 
 void TForm3::ShowTopic(int category)
 {
-    text_.Clear();
-    for (const std::string& line : HelpTopic(category))
-        text_.AppendLine(line);
+    text_.SetLines(HelpTopic(category));
     ShowFromTheTop();
 }
 

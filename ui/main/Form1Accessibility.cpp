@@ -2,6 +2,7 @@
 
 #include "common/Text.h"
 #include "ui/main/Form1Design.h"
+#include "common/SystemLibrary.h"
 
 #include <commctrl.h>
 
@@ -44,7 +45,7 @@ void Form1Tiles::Press(int index)
 bool ToolBarButtons::SystemNamesThem(HWND toolBar)
 {
     ComPtr<IAccessible> standard;
-    if (FAILED(::CreateStdAccessibleObject(toolBar, OBJID_CLIENT, IID_IAccessible, standard.PutVoid())))
+    if (FAILED(late::CreateStdAccessibleObject(toolBar, OBJID_CLIENT, IID_IAccessible, standard.PutVoid())))
         return false;
     long count = 0;
     standard->get_accChildCount(&count);
@@ -56,7 +57,7 @@ bool ToolBarButtons::SystemNamesThem(HWND toolBar)
             id.lVal = child;
             BSTR name = nullptr;
             const bool same = standard->get_accName(id, &name) == S_OK && name && WideFromGbk(button.hint) == name;
-            ::SysFreeString(name);
+            late::SysFreeString(name);
             if (same) {
                 ++named;
                 break;

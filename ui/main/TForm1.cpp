@@ -11,6 +11,7 @@
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
 #include "ui/help/TForm3.h"
+#include "common/SystemLibrary.h"
 
 #include <windowsx.h>
 
@@ -69,6 +70,30 @@ UniqueBitmap Stretched(HBITMAP source, SIZE size)
     return result;
 }
 
+// The tool-bar glyphs (index 2 unused, keeping the exit glyph at 3) drawn side by side on a
+// key colour and handed to the image list in one go: adding icons one by one costs some
+// milliseconds each under Wine.
+UniqueImageList GlyphList(HINSTANCE instance, int size)
+{
+    constexpr COLORREF kKey = RGB(255, 0, 255);
+    const int ids[] = {IDI_TOOL_MAIL, IDI_TOOL_HELP, IDI_TOOL_HELP, IDI_TOOL_EXIT};
+    const WindowDC screen(nullptr);
+    UniqueBitmap strip(::CreateCompatibleBitmap(screen.Get(), size * static_cast<int>(std::size(ids)), size));
+    {
+        const UniqueMemoryDC dc = CreateMemoryDC(screen.Get());
+        const SelectedObject selected(dc.Get(), strip.Get());
+        const UniqueBrush key(::CreateSolidBrush(kKey));
+        const RECT all{0, 0, size * static_cast<int>(std::size(ids)), size};
+        ::FillRect(dc.Get(), &all, key.Get());
+        for (size_t i = 0; i < std::size(ids); ++i)
+            ::DrawIconEx(dc.Get(), static_cast<int>(i) * size, 0, LoadIconOfSize(instance, ids[i], size).Get(), size,
+                         size, 0, nullptr, DI_NORMAL);
+    }
+    UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, static_cast<int>(std::size(ids)), 0));
+    ::ImageList_AddMasked(list.Get(), strip.Get(), kKey);
+    return list;
+}
+
 } // namespace
 
 TForm1::TForm1(TApplication& application, Machine& machine)
@@ -88,7 +113,6 @@ TForm1::TForm1(TApplication& application, Machine& machine)
 
     tileBrush_.Reset(::CreateSolidBrush(form1::kTileFill));
     banner_ = LoadBitmapResource(instance, IDB_BANNER);
-    banner2x_ = LoadBitmapResource(instance, IDB_BANNER_2X);
     CreateControls();
     LayOut(WindowDpi(Handle()), nullptr);
     CreateShortcuts();
@@ -174,8 +198,16 @@ void TForm1::LayOutPictures()
     // the nearest larger drawing scaled down.
     scaledBanner_.Reset();
     const SIZE size{scale_(form1::kImage1.width), scale_(form1::kImage1.height)};
-    if (!scale_.IsIdentity() && banner_ && banner2x_)
-        scaledBanner_ = Stretched(size.cx <= SizeOf(banner_.Get()).cx ? banner_.Get() : banner2x_.Get(), size);
+    if (scale_.IsIdentity() || !banner_)
+        return;
+    if (size.cx <= SizeOf(banner_.Get()).cx) {
+        scaledBanner_ = Stretched(banner_.Get(), size);
+        return;
+    }
+    // Drawn for 200 %: loaded only once a display asks for more than 100 %.
+    if (!banner2x_)
+        banner2x_ = LoadBitmapResource(application_.InstanceHandle(), IDB_BANNER_2X);
+    scaledBanner_ = Stretched(banner2x_ ? banner2x_.Get() : banner_.Get(), size);
 }
 
 void TForm1::CreateControls()
@@ -200,11 +232,7 @@ void TForm1::CreateToolBar()
 
 void TForm1::LayOutToolBar()
 {
-    // Glyph 2 is not used by any button; it keeps the exit glyph at index 3.
-    const int size = PictureSize();
-    UniqueImageList glyphs(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 4, 0));
-    for (int id : {IDI_TOOL_MAIL, IDI_TOOL_HELP, IDI_TOOL_HELP, IDI_TOOL_EXIT})
-        ::ImageList_AddIcon(glyphs.Get(), LoadIconOfSize(application_.InstanceHandle(), id, size).Get());
+    UniqueImageList glyphs = GlyphList(application_.InstanceHandle(), PictureSize());
     ::SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs.Get()));
     glyphs_ = std::move(glyphs);
 
@@ -359,7 +387,7 @@ LRESULT TForm1::OnGetObject(WPARAM flags, LPARAM object)
         return ::DefWindowProcW(Handle(), WM_GETOBJECT, flags, object);
     if (!accessible_)
         *accessible_.Put() = new AccessibleItems(Handle(), tiles_);
-    return ::LresultFromObject(IID_IAccessible, flags, accessible_.Get());
+    return late::LresultFromObject(IID_IAccessible, flags, accessible_.Get());
 }
 
 void TForm1::OnDestroy()
@@ -409,7 +437,7 @@ LRESULT CALLBACK TForm1::ToolBarSubclass(HWND window, UINT message, WPARAM wPara
         if (!systemNamesThem && PrepareAccessibility()) {
             if (!form->toolBarAccessible_)
                 *form->toolBarAccessible_.Put() = new AccessibleItems(window, form->toolBarButtons_);
-            return ::LresultFromObject(IID_IAccessible, wParam, form->toolBarAccessible_.Get());
+            return late::LresultFromObject(IID_IAccessible, wParam, form->toolBarAccessible_.Get());
         }
     }
     if (message == WM_MOUSEMOVE) {
