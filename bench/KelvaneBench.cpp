@@ -10,6 +10,8 @@
 // - the size of Kelvane.exe and the DLLs it imports.
 // Every timed figure is the median of its repetitions. The registry work happens in a scratch
 // key: the four predefined roots are redirected into it, so no real key is touched.
+#include "support/ProcessWindow.h"
+#include "support/RegistryCallHook.h"
 #include "actions/Machine.h"
 #include "actions/Report.h"
 #include "actions/SystemInfoReport.h"
@@ -103,27 +105,6 @@ std::string Narrow(const std::wstring& text)
 // ---------------------------------------------------------------------------------------------
 // Start-up
 
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t className[64] = {};
-    if (owner == search->processId && ::IsWindowVisible(window) &&
-        ::GetClassNameW(window, className, static_cast<int>(std::size(className))) > 0 &&
-        ::lstrcmpW(className, search->className) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Milliseconds from process creation until the program is idle with its main window (a visible
 // top-level window of `className`) shown; the program is closed again before returning.
 double TimeStartUp(const std::wstring& program, const wchar_t* className)
@@ -137,19 +118,19 @@ double TimeStartUp(const std::wstring& program, const wchar_t* className)
                           &startup, &process))
         Abandon("cannot start " + Narrow(program) + " (error " + std::to_string(::GetLastError()) + ")");
     ::WaitForInputIdle(process.hProcess, 30000);
-    WindowSearch search{process.dwProcessId, className, nullptr};
+    HWND found = nullptr;
     for (;;) {
-        ::EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found || Now() - start > 30000 || ::WaitForSingleObject(process.hProcess, 1) != WAIT_TIMEOUT)
+        found = FindTopLevelWindow(className, true, process.dwProcessId);
+        if (found || Now() - start > 30000 || ::WaitForSingleObject(process.hProcess, 1) != WAIT_TIMEOUT)
             break;
     }
     const double elapsed = Now() - start;
-    if (!search.found) {
+    if (!found) {
         ::TerminateProcess(process.hProcess, 1);
         Abandon(Narrow(program) + " showed no window of its main window class");
     }
 
-    ::PostMessageW(search.found, WM_CLOSE, 0, 0);
+    ::PostMessageW(found, WM_CLOSE, 0, 0);
     if (::WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
         ::TerminateProcess(process.hProcess, 1);
         ::WaitForSingleObject(process.hProcess, 30000);
@@ -247,43 +228,19 @@ CallCounts counted;
 
 RegistryApi CountingRegistryApi()
 {
-    RegistryApi api = SystemRegistryApi();
-    api.OpenKeyEx = [](HKEY base, LPCSTR path, DWORD options, REGSAM access, PHKEY result) -> LSTATUS {
-        ++counted.open;
-        return SystemRegistryApi().OpenKeyEx(base, path, options, access, result);
+    RegistryCallHook::hook = [](const RegistryCallFacts& facts, const std::function<LSTATUS()>& system) {
+        switch (facts.call) {
+        case RegistryCall::OpenKeyEx: ++counted.open; break;
+        case RegistryCall::QueryValueEx: ++counted.query; break;
+        case RegistryCall::SetValueEx: ++counted.set; break;
+        case RegistryCall::QueryInfoKey: ++counted.info; break;
+        case RegistryCall::EnumKeyEx: ++counted.enumerate; break;
+        case RegistryCall::DeleteOpenedKey: ++counted.remove; break;
+        case RegistryCall::CloseKey: ++counted.close; break;
+        }
+        return system();
     };
-    api.QueryValueEx = [](HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                          LPDWORD size) -> LSTATUS {
-        ++counted.query;
-        return SystemRegistryApi().QueryValueEx(key, name, reserved, type, data, size);
-    };
-    api.SetValueEx = [](HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data,
-                        DWORD size) -> LSTATUS {
-        ++counted.set;
-        return SystemRegistryApi().SetValueEx(key, name, reserved, type, data, size);
-    };
-    api.QueryInfoKey = [](HKEY key, LPSTR className, LPDWORD classSize, LPDWORD reserved, LPDWORD subkeys,
-                          LPDWORD longestSubkey, LPDWORD longestClass, LPDWORD values, LPDWORD longestValueName,
-                          LPDWORD longestValue, LPDWORD securityDescriptor, PFILETIME written) -> LSTATUS {
-        ++counted.info;
-        return SystemRegistryApi().QueryInfoKey(key, className, classSize, reserved, subkeys, longestSubkey,
-                                                longestClass, values, longestValueName, longestValue,
-                                                securityDescriptor, written);
-    };
-    api.EnumKeyEx = [](HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD reserved, LPSTR className,
-                       LPDWORD classSize, PFILETIME written) -> LSTATUS {
-        ++counted.enumerate;
-        return SystemRegistryApi().EnumKeyEx(key, index, name, nameSize, reserved, className, classSize, written);
-    };
-    api.DeleteOpenedKey = [](HKEY key) -> LSTATUS {
-        ++counted.remove;
-        return SystemRegistryApi().DeleteOpenedKey(key);
-    };
-    api.CloseKey = [](HKEY key) -> LSTATUS {
-        ++counted.close;
-        return SystemRegistryApi().CloseKey(key);
-    };
-    return api;
+    return RegistryCallHook::Table();
 }
 
 // ---------------------------------------------------------------------------------------------

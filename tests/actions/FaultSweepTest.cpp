@@ -13,7 +13,7 @@
 #include "registry/ERegistryException.h"
 #include "support/RegistryTestSupport.h"
 
-#include "ActionTestDoubles.h"
+#include "support/TestDoubles.h"
 #include "SystemInfoModel.h"
 #include "TuningRules.h"
 

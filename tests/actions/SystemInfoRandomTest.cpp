@@ -10,7 +10,7 @@
 #include "registry/ERegistryException.h"
 #include "support/RegistryTestSupport.h"
 
-#include "ActionTestDoubles.h"
+#include "support/TestDoubles.h"
 #include "SystemInfoModel.h"
 
 #include <cctype>
@@ -193,28 +193,20 @@ struct Observed {
 
     static void Install()
     {
-        ActiveRegistryApi().OpenKeyEx = [](HKEY base, LPCSTR path, DWORD options, REGSAM access,
-                                           PHKEY result) -> LSTATUS {
-            for (size_t g = 0; g < kGroups.size(); ++g) {
-                if (state->keys[g] == KeyState::Refused && base == kGroups[g].root &&
-                    lstrcmpiA(path, kGroups[g].path) == 0)
-                    return ERROR_ACCESS_DENIED;
+        RegistryCallHook::Install([](const RegistryCallFacts& facts, const std::function<LSTATUS()>& system) {
+            if (facts.call == RegistryCall::OpenKeyEx) {
+                for (size_t g = 0; g < kGroups.size(); ++g)
+                    if (state->keys[g] == KeyState::Refused && facts.key == kGroups[g].root &&
+                        lstrcmpiA(facts.name, kGroups[g].path) == 0)
+                        return static_cast<LSTATUS>(ERROR_ACCESS_DENIED);
             }
-            const LSTATUS status = SystemRegistryApi().OpenKeyEx(base, path, options, access, result);
-            if (status == ERROR_SUCCESS)
-                ++opened;
+            if (facts.call == RegistryCall::QueryValueEx && facts.sizeOnly)  // each text read asks the size first
+                reads.push_back(facts.name);
+            const LSTATUS status = system();
+            opened += facts.call == RegistryCall::OpenKeyEx && status == ERROR_SUCCESS;
+            closed += facts.call == RegistryCall::CloseKey;
             return status;
-        };
-        ActiveRegistryApi().QueryValueEx = [](HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                                              LPDWORD size) -> LSTATUS {
-            if (!data)  // each text read asks for the size first
-                reads.push_back(name);
-            return SystemRegistryApi().QueryValueEx(key, name, reserved, type, data, size);
-        };
-        ActiveRegistryApi().CloseKey = [](HKEY key) -> LSTATUS {
-            ++closed;
-            return SystemRegistryApi().CloseKey(key);
-        };
+        });
     }
 };
 

@@ -1,7 +1,7 @@
 #include "actions/SystemInfoReport.h"
 #include "registry/ERegistryException.h"
 #include "support/RegistryTestSupport.h"
-#include "ActionTestDoubles.h"
+#include "support/TestDoubles.h"
 
 #include <string>
 #include <vector>

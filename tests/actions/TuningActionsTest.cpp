@@ -3,7 +3,7 @@
 #include "registry/ERegistryException.h"
 #include "support/RegistryTestSupport.h"
 
-#include "ActionTestDoubles.h"
+#include "support/TestDoubles.h"
 #include "TuningRules.h"
 
 #include <cstdint>

@@ -127,7 +127,7 @@ TEST(ApplicationMessageFilter, LetsTheShellsTaskbarCreatedThroughToTheApplicatio
         calls.push_back({window, message, action});
         return TRUE;
     };
-    WindowTestMachine machine;
+    FakeMachine machine;
     {
         TApplication application(::GetModuleHandleW(nullptr), machine);
         ASSERT_EQ(calls.size(), 1u);

@@ -2,6 +2,7 @@
 // from outside, and watched until it ends. Every wait has a limit, so a program that hangs
 // fails the test instead of blocking it.
 #include "support/ProjectVersion.h"
+#include "support/ProcessWindow.h"
 #include "support/WindowProbes.h"
 
 #include <gtest/gtest.h>
@@ -20,29 +21,9 @@ namespace {
 constexpr DWORD kStartLimit = 20000;
 constexpr DWORD kEndLimit = 20000;
 
-struct FoundWindow {
-    DWORD process;
-    std::string className;
-    HWND window;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND window, LPARAM context)
-{
-    auto* wanted = reinterpret_cast<FoundWindow*>(context);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    if (process == wanted->process && probe::ClassName(window) == wanted->className) {
-        wanted->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND WindowOf(DWORD process, const char* className)
 {
-    FoundWindow wanted{process, className, nullptr};
-    ::EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&wanted));
-    return wanted.window;
+    return FindTopLevelWindow(probe::Wide(className).c_str(), false, process);
 }
 
 template <typename Condition>

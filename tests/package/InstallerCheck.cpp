@@ -8,6 +8,8 @@
 //   kelvane_installer_check closes PATH\TO\Kelvane.exe   (started by something else)
 //   kelvane_installer_check removed
 // Exit code 0 when the check holds; every failure is described on the standard error.
+#include "support/ProcessWindow.h"
+
 #include <windows.h>
 
 #include <objbase.h>
@@ -191,13 +193,6 @@ int CheckShortcut(const std::wstring& folder)
     return failures == 0 ? 0 : 1;
 }
 
-struct WindowSearch {
-    DWORD processId;  // 0: any process running `program`
-    const wchar_t* program;
-    HWND found;
-    DWORD foundProcessId;
-};
-
 bool RunsProgram(DWORD processId, const wchar_t* program)
 {
     HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
@@ -208,22 +203,6 @@ bool RunsProgram(DWORD processId, const wchar_t* program)
     const bool same = ::QueryFullProcessImageNameW(process, 0, image, &size) && ::lstrcmpiW(image, program) == 0;
     ::CloseHandle(process);
     return same;
-}
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t className[64] = {};
-    if ((search->processId ? owner == search->processId : RunsProgram(owner, search->program)) &&
-        ::IsWindowVisible(window) && ::GetClassNameW(window, className, static_cast<int>(std::size(className))) > 0 &&
-        ::lstrcmpW(className, kMainWindowClass) == 0) {
-        search->found = window;
-        search->foundProcessId = owner;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 // Starts the program from where it was installed and waits for its visible main window.
@@ -242,15 +221,12 @@ HANDLE StartProgram(const std::wstring& program, HWND& mainWindow)
     }
     ::CloseHandle(process.hThread);
     ::WaitForInputIdle(process.hProcess, kTimeoutMs);
-    WindowSearch search{process.dwProcessId, nullptr, nullptr, 0};
     const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
-    while (!search.found && ::GetTickCount64() < deadline &&
+    while (!mainWindow && ::GetTickCount64() < deadline &&
            ::WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT)
-        ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found) {
-        mainWindow = search.found;
+        mainWindow = FindTopLevelWindow(kMainWindowClass, true, process.dwProcessId);
+    if (mainWindow)
         return process.hProcess;
-    }
     DWORD exitCode = 0;
     ::GetExitCodeProcess(process.hProcess, &exitCode);
     Fail(exitCode == STILL_ACTIVE ? L"the installed program shows no main window"
@@ -290,24 +266,27 @@ int CheckStarts(const std::wstring& program)
 // closes it and expects the program to end with code 0.
 int CheckCloses(const std::wstring& program)
 {
-    WindowSearch search{0, program.c_str(), nullptr, 0};
+    HWND mainWindow = nullptr;
     const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
-    while (!search.found && ::GetTickCount64() < deadline) {
-        ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (!search.found)
+    while (!mainWindow && ::GetTickCount64() < deadline) {
+        mainWindow = FindTopLevelWindow(kMainWindowClass, true,
+                                        [&program](DWORD process) { return RunsProgram(process, program.c_str()); });
+        if (!mainWindow)
             ::Sleep(100);
     }
-    if (!search.found) {
+    if (!mainWindow) {
         Fail(L"no main window of " + program + L" showed");
         return 1;
     }
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(mainWindow, &processId);
     HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
-                                   search.foundProcessId);
+                                   processId);
     if (!process) {
         Fail(L"the program's process cannot be opened" + SystemErrorText(::GetLastError()));
         return 1;
     }
-    CloseProgram(process, search.found);
+    CloseProgram(process, mainWindow);
     return failures == 0 ? 0 : 1;
 }
 

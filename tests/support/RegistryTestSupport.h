@@ -1,6 +1,7 @@
 #pragma once
 
 #include "registry/RegistryApi.h"
+#include "support/RegistryCallHook.h"
 #include "support/RegistrySandbox.h"
 
 #include <gtest/gtest.h>
@@ -32,17 +33,12 @@ struct KeyHandleCounter {
     static void Install()
     {
         opened = closed = 0;
-        ActiveRegistryApi().OpenKeyEx = [](HKEY base, LPCSTR path, DWORD options, REGSAM access,
-                                           PHKEY result) -> LSTATUS {
-            LSTATUS status = SystemRegistryApi().OpenKeyEx(base, path, options, access, result);
-            if (status == ERROR_SUCCESS)
-                ++opened;
+        RegistryCallHook::Install([](const RegistryCallFacts& facts, const std::function<LSTATUS()>& system) {
+            const LSTATUS status = system();
+            opened += facts.call == RegistryCall::OpenKeyEx && status == ERROR_SUCCESS;
+            closed += facts.call == RegistryCall::CloseKey;
             return status;
-        };
-        ActiveRegistryApi().CloseKey = [](HKEY key) -> LSTATUS {
-            ++closed;
-            return SystemRegistryApi().CloseKey(key);
-        };
+        });
     }
 };
 

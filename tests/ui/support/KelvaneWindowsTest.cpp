@@ -30,6 +30,8 @@ int RecordErrorBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT
 void KelvaneWindowsTest::SetUp()
 {
     savedRegistryApi_ = ActiveRegistryApi();
+    machine_.disk = {8, 512, 250'000, 2'000'000};  // 8,192,000,000 bytes, 1,024,000,000 free
+    machine_.tempPath = "C:\\TEMP\\";
     realErrorBox_ = ErrorBox();
     ErrorBox() = RecordErrorBox;
     ErrorBoxCalls().clear();

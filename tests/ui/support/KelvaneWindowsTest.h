@@ -6,6 +6,7 @@
 #include "win/WindowFailure.h"
 #include "registry/RegistryApi.h"
 #include "support/RegistrySandbox.h"
+#include "support/TestDoubles.h"
 #include "support/WindowProbes.h"
 #include "ui/help/TForm3.h"
 #include "ui/main/TForm1.h"
@@ -15,26 +16,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// A machine with a chosen drive C:, temporary folder and separator, recording what it hands
-// the shell.
-class WindowTestMachine : public Machine {
-public:
-    struct ShellCall {
-        HWND owner;
-        std::string file;
-    };
-
-    DiskCounts QueryDriveC() override { return disk; }
-    std::string QueryTempPath() override { return tempPath; }
-    char QueryThousandsSeparator() override { return separator; }
-    void OpenWithShell(HWND owner, const std::string& file) override { shellCalls.push_back({owner, file}); }
-
-    DiskCounts disk{8, 512, 250'000, 2'000'000};  // 8,192,000,000 bytes, 1,024,000,000 free
-    std::string tempPath = "C:\\TEMP\\";
-    char separator = ',';
-    std::vector<ShellCall> shellCalls;
-};
 
 // What the error report handed to the message box, and what held while it was up.
 struct ErrorBoxCall {
@@ -118,7 +99,7 @@ protected:
     static std::vector<ErrorBoxCall>& ErrorBoxCalls() { return RecordedErrorBoxes(); }
     std::vector<std::string> messagesShown_;
     RegistrySandbox sandbox_;
-    WindowTestMachine machine_;
+    FakeMachine machine_;
 
 private:
     std::unique_ptr<TApplication> application_;
