@@ -263,6 +263,7 @@ const SampleValue kReportValues[] = {
     {HKEY_LOCAL_MACHINE, "Software\\microsoft\\windows NT\\currentversion", "ProgramFilesPath", "C:\\Program Files"},
     {HKEY_LOCAL_MACHINE, "Software\\microsoft\\windows NT\\currentversion", "CurrentVersion", "6.3"},
     {HKEY_LOCAL_MACHINE, "Software\\microsoft\\windows NT\\currentversion", "SystemRoot", "C:\\Windows"},
+    {HKEY_LOCAL_MACHINE, "Software\\microsoft\\windows NT\\currentversion", "CurrentBuild", "19045"},
     {HKEY_LOCAL_MACHINE, "system\\currentcontrolset\\control\\computername\\computername", "computername", "DESKTOP-7K2Q"},
     {HKEY_LOCAL_MACHINE, "hardware\\description\\system\\centralprocessor\\0", "VendorIdentifier", "GenuineIntel"},
     {HKEY_LOCAL_MACHINE, "hardware\\description\\system\\centralprocessor\\0", "Identifier",

@@ -60,8 +60,14 @@ SIZE FrameSizeForDpi(SIZE clientSize, DWORD style, bool hasMenu, int dpi)
 
 void PlaceWithClientSize(HWND window, POINT place, SIZE clientSize, SIZE frameSize)
 {
-    ::SetWindowPos(window, nullptr, place.x, place.y, frameSize.cx, frameSize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT frame;
     RECT client;
+    ::GetWindowRect(window, &frame);
+    ::GetClientRect(window, &client);
+    if (frame.left == place.x && frame.top == place.y && client.right == clientSize.cx &&
+        client.bottom == clientSize.cy)
+        return;  // created where and as large as it belongs
+    ::SetWindowPos(window, nullptr, place.x, place.y, frameSize.cx, frameSize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     ::GetClientRect(window, &client);
     if (client.right != clientSize.cx || client.bottom != clientSize.cy)
         ::SetWindowPos(window, nullptr, 0, 0, frameSize.cx + clientSize.cx - client.right,

@@ -139,8 +139,13 @@ RECT TForm1::Scaled(const form1::Bounds& bounds) const
 
 void TForm1::Place(HWND control, const form1::Bounds& bounds) const
 {
+    // Created in place at the screen's scale, a control moves only when a dpi change asks it to.
     const RECT place = Scaled(bounds);
-    ::MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+    RECT now;
+    ::GetWindowRect(control, &now);
+    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&now), 2);
+    if (!::EqualRect(&now, &place))
+        ::MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
 }
 
 SIZE TForm1::FrameSize(int dpi)
@@ -220,10 +225,12 @@ void TForm1::CreateControls()
 
 void TForm1::CreateToolBar()
 {
+    const RECT bounds = Scaled(form1::kToolBar1);
     toolBar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
                                      CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
-                                 0, 0, 0, 0, Handle(), nullptr, application_.InstanceHandle(), nullptr);
+                                 bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                                 Handle(), nullptr, application_.InstanceHandle(), nullptr);
     ::SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     application_.ApplyHintSettings(toolbar::ToolTips(toolBar_));
     toolBarSubclass_ = WindowSubclass(toolBar_, ToolBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -264,9 +271,11 @@ void TForm1::LayOutToolBar()
 
 void TForm1::CreateStatusBar()
 {
+    const RECT bounds = Scaled(form1::kStatusBar1);
     statusBar_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr,
-                                   WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, 0, 0,
-                                   0, 0, Handle(), nullptr, application_.InstanceHandle(), nullptr);
+                                   WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
+                                   bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                                   Handle(), nullptr, application_.InstanceHandle(), nullptr);
     // Two panels before their texts; LayOut gives them their widths.
     const int parts[] = {form1::kStatusPanel0Width, -1};
     statusbar::SetParts(statusBar_, 2, parts);
@@ -277,9 +286,11 @@ void TForm1::CreateStatusBar()
 
 void TForm1::CreateMemo()
 {
+    const RECT bounds = Scaled(form1::kMemo1);
     memo_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
-                              0, 0, 0, Handle(), nullptr, application_.InstanceHandle(), nullptr);
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                              bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                              Handle(), nullptr, application_.InstanceHandle(), nullptr);
     // A registry value may be long; the report is never cut short at the default 32K.
     ::SendMessageW(memo_, EM_SETLIMITTEXT, 0, 0);
     report_ = MemoLines(memo_);
