@@ -833,7 +833,7 @@ public:
 
         around_ = {{kExplorerKey, {"ShellState"}},
                    {std::string(kExplorerKey) + "\\RunMRUKeep\\Inner", {"k"}},
-                   {std::string(kExplorerKey) + "\\Doc Find Spec", {}},
+                   {std::string(kExplorerKey) + "\\Doc Find Spe", {}},  // a name the list's begins with
                    {std::string(kBrowserKey) + "\\Main", {"Start Page"}},
                    {std::string(kPlayerKey) + "\\Settings", {"k"}},
                    {std::string(kPlayerKey) + "\\RecentURLListOld", {}}};
