@@ -58,7 +58,6 @@ public:
     void Run(int startShowState);
     void Terminate();
     void Shutdown();
-    UINT TaskbarCreatedMessage() const noexcept { return taskbarCreatedMessage_; }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -34,10 +34,6 @@ public:
         return {(*this)(design.left), (*this)(design.top), (*this)(design.right), (*this)(design.bottom)};
     }
     bool IsIdentity() const { return numerator_ == denominator_; }
-    bool operator==(const DesignScale& other) const
-    {
-        return numerator_ * other.denominator_ == other.numerator_ * denominator_;
-    }
 
 private:
     int numerator_ = 1;
