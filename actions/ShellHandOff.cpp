@@ -1,8 +1,9 @@
 #include "actions/ShellHandOff.h"
 
 #include "common/ComPtr.h"
-#include "common/Text.h"
 #include "common/SystemLibrary.h"
+#include "common/Text.h"
+#include "common/Variant.h"
 
 #include <exdisp.h>
 #include <shellapi.h>
@@ -53,11 +54,9 @@ bool OpenThroughDesktopShell(const std::string& file)
     ComApartment apartment;
     ComPtr<IShellWindows> windows;
     if (FAILED(late::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
-                                  windows.PutVoid())))
+                                      windows.PutVoid())))
         return false;
-    VARIANT desktop{};
-    desktop.vt = VT_I4;
-    desktop.lVal = CSIDL_DESKTOP;
+    VARIANT desktop = LongVariant(CSIDL_DESKTOP);
     VARIANT none{};
     long window = 0;
     ComPtr<IDispatch> found;
@@ -84,10 +83,7 @@ bool OpenThroughDesktopShell(const std::string& file)
     BSTR name = late::SysAllocString(WideFromGbk(file).c_str());
     if (!name)
         return false;
-    VARIANT show{};
-    show.vt = VT_I4;
-    show.lVal = SW_SHOWNORMAL;
-    const HRESULT result = shell->ShellExecute(name, none, none, none, show);
+    const HRESULT result = shell->ShellExecute(name, none, none, none, LongVariant(SW_SHOWNORMAL));
     late::SysFreeString(name);
     return SUCCEEDED(result);
 }

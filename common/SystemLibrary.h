@@ -4,6 +4,14 @@
 #include <oleacc.h>
 #include <shellapi.h>
 
+// A function of a DLL every process has loaded (ntdll, user32), looked up by name because older
+// Windows lacks it; null there.
+template <typename Function>
+Function LoadedFunction(const wchar_t* library, const char* name) noexcept
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(library), name)));
+}
+
 // Calls into the system DLLs that only some commands need (the shell, COM, accessibility,
 // themes), made through functions loaded from the system folder the first time one is called.
 // The program starts without those DLLs, which under Wine costs several milliseconds each, and

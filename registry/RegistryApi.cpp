@@ -1,24 +1,19 @@
 #include "registry/RegistryApi.h"
 
+#include "common/SystemLibrary.h"
+
 namespace {
 
 using NtDeleteKeyFunction = LONG(NTAPI*)(HANDLE key);
 using RtlNtStatusToDosErrorFunction = ULONG(NTAPI*)(LONG status);
-
-template <typename Function>
-Function NtdllFunction(const char* name)
-{
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), name)));
-}
 
 // advapi32's RegDeleteKeyA(key, "") opens the empty path once more, without
 // REG_OPTION_OPEN_LINK, so on a link the kernel may act on the target. The kernel's own call
 // deletes the key this very handle is open on.
 LSTATUS WINAPI DeleteOpenedKey(HKEY key)
 {
-    static const auto ntDeleteKey = NtdllFunction<NtDeleteKeyFunction>("NtDeleteKey");
-    static const auto toDosError = NtdllFunction<RtlNtStatusToDosErrorFunction>("RtlNtStatusToDosError");
+    static const auto ntDeleteKey = LoadedFunction<NtDeleteKeyFunction>(L"ntdll.dll", "NtDeleteKey");
+    static const auto toDosError = LoadedFunction<RtlNtStatusToDosErrorFunction>(L"ntdll.dll", "RtlNtStatusToDosError");
     if (!ntDeleteKey || !toDosError)
         return ERROR_CALL_NOT_IMPLEMENTED;
     const LONG status = ntDeleteKey(key);

@@ -1,17 +1,11 @@
 #include "win/AccessibleItems.h"
+
 #include "common/SystemLibrary.h"
+#include "common/Variant.h"
 
 namespace {
 
-VARIANT ChildId(long id)
-{
-    VARIANT variant{};
-    variant.vt = VT_I4;
-    variant.lVal = id;
-    return variant;
-}
-
-const VARIANT kSelf = ChildId(CHILDID_SELF);
+const VARIANT kSelf = LongVariant(CHILDID_SELF);
 
 HRESULT Text(const std::wstring& text, BSTR* result)
 {
@@ -32,7 +26,7 @@ bool PrepareAccessibility()
     return ready;
 }
 
-AccessibleItems::AccessibleItems(HWND window, AccessibleItemSource& source) : window_(window), source_(&source)
+AccessibleItems::AccessibleItems(HWND window, AccessibleItemSource& source) : source_(&source)
 {
     late::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, standard_.PutVoid());
 }
@@ -57,7 +51,7 @@ ComPtr<IAccessible> AccessibleItems::WindowObject(int index) const
     ComPtr<IAccessible> object;
     const std::vector<HWND> windows = source_->ChildWindows();
     late::AccessibleObjectFromWindow(windows.at(static_cast<size_t>(index)), static_cast<DWORD>(OBJID_WINDOW),
-                                 IID_IAccessible, object.PutVoid());
+                                     IID_IAccessible, object.PutVoid());
     return object;
 }
 
@@ -176,15 +170,15 @@ HRESULT AccessibleItems::accNavigate(long direction, VARIANT start, VARIANT* end
     }
     if (next < 1 || next > count)
         return S_FALSE;
-    if (Resolve(ChildId(next)).kind == Target::Window) {
+    if (Resolve(LongVariant(next)).kind == Target::Window) {
         IDispatch* window = nullptr;
-        if (get_accChild(ChildId(next), &window) != S_OK)
+        if (get_accChild(LongVariant(next), &window) != S_OK)
             return S_FALSE;
         end->vt = VT_DISPATCH;
         end->pdispVal = window;
         return S_OK;
     }
-    *end = ChildId(next);
+    *end = LongVariant(next);
     return S_OK;
 }
 
@@ -199,7 +193,7 @@ HRESULT AccessibleItems::accHitTest(long x, long y, VARIANT* child)
     for (int i = 0; i < source_->ItemCount(); ++i) {
         const RECT screen = source_->ItemAt(i).screen;
         if (::PtInRect(&screen, point)) {
-            *child = ChildId(i + 1);
+            *child = LongVariant(i + 1);
             return S_OK;
         }
     }
@@ -277,7 +271,7 @@ HRESULT AccessibleItems::get_accRole(VARIANT child, VARIANT* role)
     return Answer(
         child, [role](IAccessible* object, VARIANT id) { return object->get_accRole(id, role); },
         [role](int) {
-            *role = ChildId(ROLE_SYSTEM_PUSHBUTTON);
+            *role = LongVariant(ROLE_SYSTEM_PUSHBUTTON);
             return S_OK;
         });
 }
@@ -287,7 +281,7 @@ HRESULT AccessibleItems::get_accState(VARIANT child, VARIANT* state)
     return Answer(
         child, [state](IAccessible* object, VARIANT id) { return object->get_accState(id, state); },
         [this, state](int item) {
-            *state = ChildId(source_->ItemAt(item).hot ? STATE_SYSTEM_HOTTRACKED : 0);
+            *state = LongVariant(source_->ItemAt(item).hot ? STATE_SYSTEM_HOTTRACKED : 0);
             return S_OK;
         });
 }

@@ -98,7 +98,6 @@ private:
     HRESULT Answer(const VARIANT& child, Forward forward, ItemAnswer answer) const;
 
     ULONG references_ = 1;
-    HWND window_;
     AccessibleItemSource* source_;
     ComPtr<IAccessible> standard_;
 };

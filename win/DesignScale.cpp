@@ -1,5 +1,6 @@
 #include "win/DesignScale.h"
 
+#include "common/SystemLibrary.h"
 #include "common/UniqueHandle.h"
 #include "win/DeviceContext.h"
 
@@ -9,14 +10,6 @@ int ScreenDpi()
 {
     const WindowDC screen(nullptr);
     return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
-}
-
-// The per-monitor calls came with Windows 10 (1607); on older systems the screen's dpi holds.
-template <typename Function>
-Function User32Function(const char* name)
-{
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
 }
 
 } // namespace
@@ -40,10 +33,11 @@ DesignScale DesignScale::ForScreen()
     return ForDpi(ScreenDpi());
 }
 
+// The per-monitor calls came with Windows 10 (1607); on older systems the screen's dpi holds.
 int WindowDpi(HWND window)
 {
     using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    static const auto getDpiForWindow = LoadedFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
     const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
     return dpi ? static_cast<int>(dpi) : ScreenDpi();
 }
@@ -51,7 +45,7 @@ int WindowDpi(HWND window)
 SIZE FrameSizeForDpi(SIZE clientSize, DWORD style, bool hasMenu, int dpi)
 {
     using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static const auto adjustForDpi = User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
+    static const auto adjustForDpi = LoadedFunction<AdjustForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
     RECT frame{0, 0, clientSize.cx, clientSize.cy};
     if (!adjustForDpi || !adjustForDpi(&frame, style, hasMenu, 0, static_cast<UINT>(dpi)))
         ::AdjustWindowRectEx(&frame, style, hasMenu, 0);

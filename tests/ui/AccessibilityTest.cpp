@@ -2,6 +2,8 @@
 // asks (AccessibleObjectFromWindow), and the keyboard shortcuts that run every command.
 #include "support/KelvaneWindowsTest.h"
 
+#include "common/Variant.h"
+
 #include <oleacc.h>
 
 #include <iostream>
@@ -9,18 +11,10 @@
 
 namespace {
 
-VARIANT Child(long id)
-{
-    VARIANT child{};
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-}
-
 std::string Read(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), IAccessible* object, long id)
 {
     BSTR text = nullptr;
-    (object->*get)(Child(id), &text);
+    (object->*get)(LongVariant(id), &text);
     const std::string result = text ? probe::Gbk(text) : "";
     ::SysFreeString(text);
     return result;
@@ -81,7 +75,7 @@ TEST_F(Accessibility, TilesArePushButtonsWithNameHintShortcutAndPlaceThenTheWind
     for (long tile = 1; tile <= 5; ++tile) {
         SCOPED_TRACE(tile);
         VARIANT role{};
-        client->get_accRole(Child(tile), &role);
+        client->get_accRole(LongVariant(tile), &role);
         EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
         const std::string name = Read(&IAccessible::get_accName, client.Get(), tile);
         const std::string description = Read(&IAccessible::get_accDescription, client.Get(), tile);
@@ -95,7 +89,7 @@ TEST_F(Accessibility, TilesArePushButtonsWithNameHintShortcutAndPlaceThenTheWind
 
         // The tile's frame on the screen, at the window's scale.
         long left = 0, top = 0, width = 0, height = 0;
-        ASSERT_EQ(client->accLocation(&left, &top, &width, &height, Child(tile)), S_OK);
+        ASSERT_EQ(client->accLocation(&left, &top, &width, &height, LongVariant(tile)), S_OK);
         POINT frame{Form1().Scale()(17), Form1().Scale()(79 + 32 * (tile - 1))};
         ::ClientToScreen(Main(), &frame);
         EXPECT_EQ(left, frame.x);
@@ -109,11 +103,11 @@ TEST_F(Accessibility, TilesArePushButtonsWithNameHintShortcutAndPlaceThenTheWind
     // The controls follow as objects of their own.
     for (long window = 6; window <= 8; ++window) {
         IDispatch* object = nullptr;
-        EXPECT_EQ(client->get_accChild(Child(window), &object), S_OK) << window;
+        EXPECT_EQ(client->get_accChild(LongVariant(window), &object), S_OK) << window;
         if (object)
             object->Release();
         VARIANT role{};
-        client->get_accRole(Child(window), &role);
+        client->get_accRole(LongVariant(window), &role);
         wchar_t roleText[64] = {};
         ::GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
         std::cout << "child " << window << ": " << probe::Gbk(roleText) << " \""
@@ -125,12 +119,12 @@ TEST_F(Accessibility, DefaultActionRunsTheTilesCommandAsAClickDoes)
 {
     ComPtr<IAccessible> client = ClientOf(Main());
     ASSERT_TRUE(client);
-    ASSERT_EQ(client->accDoDefaultAction(Child(1)), S_OK);
+    ASSERT_EQ(client->accDoDefaultAction(LongVariant(1)), S_OK);
     Pump();
     EXPECT_FALSE(ReportLines().empty()) << "系统信息 fills the report";
     EXPECT_EQ(ReportLines().back().rfind("     软件安装目录：", 0), 0u);
 
-    ASSERT_EQ(client->accDoDefaultAction(Child(5)), S_OK);
+    ASSERT_EQ(client->accDoDefaultAction(LongVariant(5)), S_OK);
     Pump();
     EXPECT_EQ(messagesShown_, std::vector<std::string>{"确保已经连到网上！在线自动修复！"});
     EXPECT_EQ(machine_.shellCalls.size(), 1u);
@@ -145,7 +139,7 @@ TEST_F(Accessibility, ToolButtonsAreNamedByTheirHints)
     std::vector<std::string> buttons;
     for (long child = 1; child <= count; ++child) {
         VARIANT role{};
-        if (toolBar->get_accRole(Child(child), &role) == S_OK && role.vt == VT_I4 &&
+        if (toolBar->get_accRole(LongVariant(child), &role) == S_OK && role.vt == VT_I4 &&
             role.lVal == ROLE_SYSTEM_PUSHBUTTON)
             buttons.push_back(Read(&IAccessible::get_accName, toolBar.Get(), child));
     }

@@ -1,10 +1,10 @@
 #include "ui/main/Form1Accessibility.h"
 
-#include "common/Text.h"
-#include "ui/main/Form1Design.h"
 #include "common/SystemLibrary.h"
-
-#include <commctrl.h>
+#include "common/Text.h"
+#include "common/Variant.h"
+#include "ui/main/Form1Design.h"
+#include "win/CommonControls.h"
 
 namespace {
 
@@ -52,11 +52,9 @@ bool ToolBarButtons::SystemNamesThem(HWND toolBar)
     size_t named = 0;
     for (const form1::ToolButton& button : form1::kToolButtons) {
         for (long child = 1; child <= count; ++child) {
-            VARIANT id{};
-            id.vt = VT_I4;
-            id.lVal = child;
             BSTR name = nullptr;
-            const bool same = standard->get_accName(id, &name) == S_OK && name && WideFromGbk(button.hint) == name;
+            const bool same =
+                standard->get_accName(LongVariant(child), &name) == S_OK && name && WideFromGbk(button.hint) == name;
             late::SysFreeString(name);
             if (same) {
                 ++named;
@@ -75,14 +73,12 @@ int ToolBarButtons::ItemCount() const
 AccessibleItemSource::Item ToolBarButtons::ItemAt(int index) const
 {
     const form1::ToolButton& button = form1::kToolButtons.at(static_cast<size_t>(index));
-    RECT rect{};
-    ::SendMessageW(toolBar_, TB_GETRECT, button.command, reinterpret_cast<LPARAM>(&rect));
     const auto hot = static_cast<int>(::SendMessageW(toolBar_, TB_GETHOTITEM, 0, 0));
     TBBUTTON hotButton{};
     const bool isHot = hot >= 0 && ::SendMessageW(toolBar_, TB_GETBUTTON, static_cast<WPARAM>(hot),
                                                   reinterpret_cast<LPARAM>(&hotButton)) &&
                        static_cast<UINT>(hotButton.idCommand) == button.command;
-    return {WideFromGbk(button.hint), {}, {}, ToScreen(toolBar_, rect), isHot};
+    return {WideFromGbk(button.hint), {}, {}, ToScreen(toolBar_, toolbar::ButtonRect(toolBar_, button.command)), isHot};
 }
 
 void ToolBarButtons::Press(int index)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "win/DesignScale.h"
-#include "win/AccessibleItems.h"
 #include "ui/main/HoverFeedback.h"
+#include "win/AccessibleItems.h"
+#include "win/DesignScale.h"
 
 // The five tiles of the main window as push buttons for screen readers, followed by the tool
 // bar, the report area and the status bar as the system presents them. It reads the window's

@@ -5,13 +5,13 @@
 #include "actions/TuningActions.h"
 #include "app/MessageDialog.h"
 #include "app/TApplication.h"
-#include "win/CommonControls.h"
-#include "win/DeviceContext.h"
 #include "common/ProductInfo.h"
+#include "common/SystemLibrary.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
 #include "ui/help/TForm3.h"
-#include "common/SystemLibrary.h"
+#include "win/CommonControls.h"
+#include "win/DeviceContext.h"
 
 #include <windowsx.h>
 
@@ -211,7 +211,7 @@ void TForm1::LayOutPictures()
     }
     // Drawn for 200 %: loaded only once a display asks for more than 100 %.
     if (!banner2x_)
-        banner2x_ = LoadBitmapResource(application_.InstanceHandle(), IDB_BANNER_2X);
+        banner2x_ = LoadBitmapResource(instance, IDB_BANNER_2X);
     scaledBanner_ = Stretched(banner2x_ ? banner2x_.Get() : banner_.Get(), size);
 }
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "win/BaseWindow.h"
-#include "win/CommonControls.h"
-#include "win/DesignScale.h"
-#include "common/UniqueHandle.h"
 #include "common/ComPtr.h"
-#include "win/AccessibleItems.h"
+#include "common/UniqueHandle.h"
 #include "ui/MemoLines.h"
 #include "ui/main/Form1Accessibility.h"
 #include "ui/main/Form1Design.h"
 #include "ui/main/HoverFeedback.h"
+#include "win/AccessibleItems.h"
+#include "win/BaseWindow.h"
+#include "win/CommonControls.h"
+#include "win/DesignScale.h"
 
 #include <commctrl.h>
 
