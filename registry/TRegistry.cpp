@@ -4,6 +4,7 @@
 #include "registry/RegistryApi.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -196,5 +197,8 @@ TreeDeletion TRegistry::DeleteTreeOutcome(const std::string& path)
     // The current key is never replaced here, so it is still current afterwards on every path.
     const char* subPath = nullptr;
     HKEY base = BaseKeyOf(path, subPath);
+    // An empty sub-path opens the base key itself: the root, or the current key, would be emptied.
+    if (std::string_view(subPath).find_first_not_of('\\') == std::string_view::npos)
+        return TreeDeletion::Refused;
     return DeleteKeyAndSubkeys(base, subPath);
 }

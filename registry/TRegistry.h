@@ -52,7 +52,8 @@ public:
 
     // Deletes the key and everything below it, deepest keys first. A symbolic link at or
     // below the key is deleted as the link itself; its target is never touched. Never raises;
-    // false when the key itself was not deleted.
+    // false when the key itself was not deleted. A path that names no subkey (empty, or only
+    // backslashes) deletes nothing.
     bool DeleteTree(const std::string& path);
     // DeleteTree, telling a key that was never there from one that could not be deleted.
     TreeDeletion DeleteTreeOutcome(const std::string& path);

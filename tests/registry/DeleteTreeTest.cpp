@@ -45,6 +45,20 @@ TEST_F(DeleteTree, MissingKeyGivesFalseAndChangesNothing)
     EXPECT_EQ(RegistrySandbox::SubkeyCount(HKEY_CURRENT_USER, "Explorer"), 1u);
 }
 
+TEST_F(DeleteTree, PathNamingNoSubkeyDeletesNothing)
+{
+    Create("Explorer\\RunMRU\\a");
+    const RegistrySandbox::Snapshot before = RegistrySandbox::Export();
+    for (const char* path : {"", "\\", "\\\\", "\\\\\\"}) {
+        SCOPED_TRACE(testing::PrintToString(path));
+        EXPECT_FALSE(registry_.DeleteTree(path));  // from the root
+        ASSERT_TRUE(registry_.OpenPath("\\Explorer"));
+        EXPECT_FALSE(registry_.DeleteTree(path));  // from the current key
+        registry_.CloseCurrent();
+    }
+    EXPECT_EQ(RegistrySandbox::Export(), before);
+}
+
 TEST_F(DeleteTree, RelativeDeletionKeepsTheCurrentKeyOpenAndCurrent)
 {
     Create("Explorer\\RunMRU\\deep");
