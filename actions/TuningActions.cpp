@@ -116,7 +116,8 @@ void RunCleanup(Report& report)
     AppendLines(report, {"已检查修复系统安全漏洞", "", kShortBanner, "重新启动计算机，垃圾清除有效", kShortBanner});
 }
 
-void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage)
+void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage,
+                     const std::function<bool()>& goesOn)
 {
     // The notice only asks the user to be online. One that cannot be shown is passed over as
     // silently as a hand-off that fails, and the page is handed over all the same.
@@ -124,5 +125,6 @@ void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(cons
         showMessage("确保已经连到网上！在线自动修复！");
     } catch (const Exception&) {
     }
-    machine.OpenWithShell(owner, product::kOnlineRepairPage);
+    if (goesOn())
+        machine.OpenWithShell(owner, product::kOnlineRepairPage);
 }

@@ -20,6 +20,9 @@ void RunNetworkAcceleration(Report& report);
 // the media player. A list still there after its deletion is named once more after its step's
 // lines. Never raises.
 void RunCleanup(Report& report);
-// Tells the user to go online, then hands the online-repair page to the shell. The report is
-// left as it is; a notice that cannot be shown and a hand-off that fails are both silent.
-void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage);
+// Tells the user to go online, then hands the online-repair page to the shell, unless the
+// program began to end while the notice was up (`goesOn` says false): nothing is started on the
+// way out. The report is left as it is; a notice that cannot be shown and a hand-off that fails
+// are both silent.
+void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage,
+                     const std::function<bool()>& goesOn);

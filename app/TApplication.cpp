@@ -171,6 +171,9 @@ void TApplication::Run(int startShowState)
 
 void TApplication::CloseMainWindow()
 {
+    // Said at once: a modal notice may be up, and the close reaches the main window only through
+    // its loop.
+    ending_ = true;
     if (mainWindow_)
         ::PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
     else
@@ -179,6 +182,7 @@ void TApplication::CloseMainWindow()
 
 void TApplication::Terminate()
 {
+    ending_ = true;
     ::PostQuitMessage(0);
 }
 

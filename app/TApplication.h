@@ -57,6 +57,9 @@ public:
     // tool-tips off and destroys the windows.
     void Run(int startShowState);
     void Terminate();
+    // True once the program has begun to end: closed by the user or another program, or by the
+    // end of the session. Nothing is started from then on.
+    bool Ending() const noexcept { return ending_; }
     void Shutdown();
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -79,4 +82,5 @@ private:
     UINT taskbarCreatedMessage_ = 0;
     HWND shortcutWindow_ = nullptr;
     HACCEL shortcuts_ = nullptr;
+    bool ending_ = false;
 };

@@ -897,7 +897,7 @@ public:
     void Build() override {}
     void Execute(Report&, FakeMachine& machine, const std::function<void(const std::string&)>& showMessage) override
     {
-        RunOnlineRepair(machine, nullptr, showMessage);
+        RunOnlineRepair(machine, nullptr, showMessage, [] { return true; });
     }
 
     // The report stays as it was; a notice that cannot be shown and a hand-off that fails are

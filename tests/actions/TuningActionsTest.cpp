@@ -329,14 +329,19 @@ TEST(TuningOnlineRepair, AsksTheUserFirstThenHandsExactlyThePageAndOwnerToTheShe
     machine.log = &log;
     const HWND owner = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1234));
 
-    RunOnlineRepair(machine, owner, [&](const std::string& text) { log.push_back("message:" + text); });
+    RunOnlineRepair(machine, owner, [&](const std::string& text) { log.push_back("message:" + text); },
+                    [&] { log.push_back("goes on?"); return true; });
 
-    EXPECT_EQ(log, (std::vector<std::string>{"message:确保已经连到网上！在线自动修复！",
+    EXPECT_EQ(log, (std::vector<std::string>{"message:确保已经连到网上！在线自动修复！", "goes on?",
                                              std::string("shell:") + product::kOnlineRepairPage}));
     ASSERT_EQ(machine.shellCalls.size(), 1u);
     EXPECT_EQ(machine.shellCalls[0].owner, owner);
     EXPECT_EQ(machine.shellCalls[0].file, "https://www.kelvane.example/ie.htm");
     EXPECT_EQ(machine.diskQueries + machine.tempPathQueries, 0);
+
+    // Ended while the notice was up: nothing is started on the way out.
+    RunOnlineRepair(machine, owner, [](const std::string&) {}, [] { return false; });
+    EXPECT_EQ(machine.shellCalls.size(), 1u);
 }
 
 } // namespace

@@ -193,6 +193,28 @@ TEST_F(ApplicationProcess, RestartManagerRequestEndsItWithZero)
     EXPECT_EQ(ExitCode(), 0u);
 }
 
+TEST_F(ApplicationProcess, EndedWhileTheOnlineRepairNoticeIsUpItEndsWithZero)
+{
+    // The owner window closed from outside; the session's end.
+    const std::vector<std::vector<std::pair<UINT, WPARAM>>> endings = {
+        {{WM_CLOSE, 0}}, {{WM_QUERYENDSESSION, 0}, {WM_ENDSESSION, TRUE}}};
+    for (const auto& messages : endings) {
+        SCOPED_TRACE(messages.size() == 1 ? "closed" : "session end");
+        Start();
+        ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main_) != FALSE; }, kStartLimit));
+        PostClick(main_, 90, 222);  // 自动修复
+        ASSERT_TRUE(WaitFor([&] { return WindowOf(process_.dwProcessId, "#32770") != nullptr; }, kStartLimit))
+            << "the notice did not come up";
+        for (const auto& [message, wParam] : messages) {
+            DWORD_PTR answer = 0;
+            ::SendMessageTimeoutW(application_, message, wParam, 0, SMTO_ABORTIFHUNG, kEndLimit, &answer);
+        }
+        EXPECT_EQ(ExitCode(), 0u);
+        TearDown();
+        process_ = {};
+    }
+}
+
 TEST_F(ApplicationProcess, StartedMinimisedShowsOnlyTheIconicTaskBarEntryAndStillEndsWithZero)
 {
     Start(SW_SHOWMINNOACTIVE);

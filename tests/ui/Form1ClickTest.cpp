@@ -4,6 +4,7 @@
 #include "support/KelvaneWindowsTest.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -171,6 +172,42 @@ TEST_F(Form1Clicks, Label6ShowsTheNoticeThenHandsTheRepairPageToTheShellAndLeave
     EXPECT_EQ(machine_.shellCalls[0].file, "https://www.kelvane.example/ie.htm");
     EXPECT_EQ(ReportLines(), (std::vector<std::string>{"计算机系统：", "     用户姓名：张三"}));
 }
+
+// The ways the program is told to end, each while the online-repair notice is up.
+struct Ending {
+    const char* how;
+    std::vector<std::tuple<bool, UINT, WPARAM, LPARAM>> messages;  // to the main window?, message
+};
+const Ending kEndings[] = {
+    {"OwnerWindowClosedFromOutside", {{false, WM_CLOSE, 0, 0}}},
+    {"TaskBarEntryClosed", {{false, WM_SYSCOMMAND, SC_CLOSE, 0}}},
+    {"MainWindowClosedFromOutside", {{true, WM_CLOSE, 0, 0}}},
+    {"SessionEnds", {{false, WM_QUERYENDSESSION, 0, 0}, {false, WM_ENDSESSION, TRUE, 0}}},
+    {"RestartManager",
+     {{false, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP}, {false, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP}}},
+};
+
+void PrintTo(const Ending& ending, std::ostream* out)
+{
+    *out << ending.how;
+}
+
+class Form1EndingDuringRepairNotice : public KelvaneWindowsTest, public testing::WithParamInterface<Ending> {};
+
+TEST_P(Form1EndingDuringRepairNotice, HandsNothingToTheShell)
+{
+    Form1().SetMessageDialog([&](const std::string&) {
+        for (const auto& [toMain, message, wParam, lParam] : GetParam().messages)
+            ::SendMessageW(toMain ? Main() : AppWindow(), message, wParam, lParam);
+        ASSERT_TRUE(WaitUntil([&] { return QuitPosted(); }));
+    });
+    ClickAt(kTilePoints[4].label.x, kTilePoints[4].label.y);
+    EXPECT_TRUE(QuitPosted());
+    EXPECT_TRUE(machine_.shellCalls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, Form1EndingDuringRepairNotice, testing::ValuesIn(kEndings),
+                         [](const testing::TestParamInfo<Ending>& way) { return std::string(way.param.how); });
 
 TEST_F(Form1Clicks, IconsOverTheLabelsRunNothing)
 {

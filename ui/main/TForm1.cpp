@@ -320,7 +320,7 @@ void TForm1::N31Click()
 
 void TForm1::N41Click()
 {
-    RunOnlineRepair(machine_, Handle(), showMessage_);
+    RunOnlineRepair(machine_, Handle(), showMessage_, [this] { return !application_.Ending(); });
 }
 
 void TForm1::Shape5ContextPopup()
@@ -394,19 +394,16 @@ void TForm1::OnLeftButtonUp(Element element)
 
 LRESULT TForm1::OnGetObject(WPARAM flags, LPARAM object)
 {
-    if (static_cast<LONG>(object) != OBJID_CLIENT || !PrepareAccessibility())
-        return ::DefWindowProcW(Handle(), WM_GETOBJECT, flags, object);
-    if (!accessible_)
-        *accessible_.Put() = new AccessibleItems(Handle(), tiles_);
-    return late::LresultFromObject(IID_IAccessible, flags, accessible_.Get());
+    if (const std::optional<LRESULT> answer = accessible_.Answer(Handle(), tiles_, flags, object))
+        return *answer;
+    return ::DefWindowProcW(Handle(), WM_GETOBJECT, flags, object);
 }
 
 void TForm1::OnDestroy()
 {
     // A reader may hold the objects longer than the window lives.
-    for (ComPtr<AccessibleItems>* object : {&accessible_, &toolBarAccessible_})
-        if (*object)
-            (*object)->Disconnect();
+    accessible_.Close();
+    toolBarAccessible_.Close();
 }
 
 void TForm1::OnClick(Element element)
@@ -445,11 +442,10 @@ LRESULT CALLBACK TForm1::ToolBarSubclass(HWND window, UINT message, WPARAM wPara
         // Where the system's own object names the buttons, it answers; else they are supplied.
         auto* form = reinterpret_cast<TForm1*>(self);
         static const bool systemNamesThem = ToolBarButtons::SystemNamesThem(window);
-        if (!systemNamesThem && PrepareAccessibility()) {
-            if (!form->toolBarAccessible_)
-                *form->toolBarAccessible_.Put() = new AccessibleItems(window, form->toolBarButtons_);
-            return late::LresultFromObject(IID_IAccessible, wParam, form->toolBarAccessible_.Get());
-        }
+        if (!systemNamesThem)
+            if (const std::optional<LRESULT> answer =
+                    form->toolBarAccessible_.Answer(window, form->toolBarButtons_, wParam, lParam))
+                return *answer;
     }
     if (message == WM_MOUSEMOVE) {
         auto* form = reinterpret_cast<TForm1*>(self);
