@@ -7,11 +7,20 @@ namespace {
 
 const VARIANT kSelf = LongVariant(CHILDID_SELF);
 
+// A reader's out-parameters, each checked and emptied before anything else: whatever the
+// answer, a caller never reads what it was not given.
+template <typename... Out>
+bool Emptied(Out*... out)
+{
+    if (((out == nullptr) || ...))
+        return false;
+    ((*out = Out{}), ...);
+    return true;
+}
+
+// `result` has been emptied by the caller.
 HRESULT Text(const std::wstring& text, BSTR* result)
 {
-    if (!result)
-        return E_POINTER;
-    *result = nullptr;
     if (text.empty())
         return S_FALSE;
     *result = late::SysAllocString(text.c_str());
@@ -33,7 +42,9 @@ AccessibleItems::AccessibleItems(HWND window, AccessibleItemSource& source) : so
 
 AccessibleItems::Target AccessibleItems::Resolve(const VARIANT& child) const
 {
-    if (child.vt != VT_I4 || !source_)
+    if (!source_)
+        return {Target::Disconnected, 0};
+    if (child.vt != VT_I4)
         return {Target::Invalid, 0};
     if (child.lVal == CHILDID_SELF)
         return {Target::Self, 0};
@@ -56,6 +67,23 @@ ComPtr<IAccessible> AccessibleItems::WindowObject(int index) const
 }
 
 // ---- IUnknown and IDispatch ----
+
+std::optional<LRESULT> AccessibleObject::Answer(HWND window, AccessibleItemSource& source, WPARAM flags,
+                                                LPARAM objectId)
+{
+    if (static_cast<LONG>(objectId) != OBJID_CLIENT || closed_ || !PrepareAccessibility())
+        return std::nullopt;
+    if (!object_)
+        *object_.Put() = new AccessibleItems(window, source);
+    return late::LresultFromObject(IID_IAccessible, flags, object_.Get());
+}
+
+void AccessibleObject::Close() noexcept
+{
+    closed_ = true;
+    if (object_)
+        object_->Disconnect();
+}
 
 HRESULT AccessibleItems::QueryInterface(REFIID id, void** object)
 {
@@ -85,14 +113,15 @@ ULONG AccessibleItems::Release()
 
 HRESULT AccessibleItems::GetTypeInfoCount(UINT* count)
 {
-    if (!count)
-        return E_POINTER;
-    *count = 0;
+    if (!Emptied(count))
+        return E_INVALIDARG;
     return S_OK;
 }
 
-HRESULT AccessibleItems::GetTypeInfo(UINT, LCID, ITypeInfo**)
+HRESULT AccessibleItems::GetTypeInfo(UINT, LCID, ITypeInfo** info)
 {
+    if (!Emptied(info))
+        return E_INVALIDARG;
     return E_NOTIMPL;
 }
 
@@ -110,26 +139,27 @@ HRESULT AccessibleItems::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT
 
 HRESULT AccessibleItems::get_accParent(IDispatch** parent)
 {
-    if (!source_ || !standard_)
-        return E_FAIL;
-    return standard_->get_accParent(parent);
+    if (!Emptied(parent))
+        return E_INVALIDARG;
+    if (!source_)
+        return CO_E_OBJNOTCONNECTED;
+    return standard_ ? standard_->get_accParent(parent) : E_FAIL;
 }
 
 HRESULT AccessibleItems::get_accChildCount(long* count)
 {
-    if (!count)
-        return E_POINTER;
+    if (!Emptied(count))
+        return E_INVALIDARG;
     if (!source_)
-        return E_FAIL;
+        return CO_E_OBJNOTCONNECTED;
     *count = source_->ItemCount() + static_cast<long>(source_->ChildWindows().size());
     return S_OK;
 }
 
 HRESULT AccessibleItems::get_accChild(VARIANT child, IDispatch** object)
 {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
+    if (!Emptied(object))
+        return E_INVALIDARG;
     const Target target = Resolve(child);
     switch (target.kind) {
     case Target::Item:
@@ -138,6 +168,8 @@ HRESULT AccessibleItems::get_accChild(VARIANT child, IDispatch** object)
         ComPtr<IAccessible> window = WindowObject(target.index);
         return window ? window->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object)) : E_FAIL;
     }
+    case Target::Disconnected:
+        return CO_E_OBJNOTCONNECTED;
     default:
         return E_INVALIDARG;
     }
@@ -145,10 +177,11 @@ HRESULT AccessibleItems::get_accChild(VARIANT child, IDispatch** object)
 
 HRESULT AccessibleItems::accNavigate(long direction, VARIANT start, VARIANT* end)
 {
-    if (!end)
-        return E_POINTER;
-    *end = VARIANT{};
+    if (!Emptied(end))
+        return E_INVALIDARG;
     const Target target = Resolve(start);
+    if (target.kind == Target::Disconnected)
+        return CO_E_OBJNOTCONNECTED;
     if (target.kind == Target::Invalid)
         return E_INVALIDARG;
     long count = 0;
@@ -184,11 +217,10 @@ HRESULT AccessibleItems::accNavigate(long direction, VARIANT start, VARIANT* end
 
 HRESULT AccessibleItems::accHitTest(long x, long y, VARIANT* child)
 {
-    if (!child)
-        return E_POINTER;
-    *child = VARIANT{};
+    if (!Emptied(child))
+        return E_INVALIDARG;
     if (!source_)
-        return E_FAIL;
+        return CO_E_OBJNOTCONNECTED;
     const POINT point{x, y};
     for (int i = 0; i < source_->ItemCount(); ++i) {
         const RECT screen = source_->ItemAt(i).screen;
@@ -202,8 +234,8 @@ HRESULT AccessibleItems::accHitTest(long x, long y, VARIANT* child)
 
 HRESULT AccessibleItems::accLocation(long* left, long* top, long* width, long* height, VARIANT child)
 {
-    if (!left || !top || !width || !height)
-        return E_POINTER;
+    if (!Emptied(left, top, width, height))
+        return E_INVALIDARG;
     const Target target = Resolve(child);
     RECT screen{};
     switch (target.kind) {
@@ -215,6 +247,8 @@ HRESULT AccessibleItems::accLocation(long* left, long* top, long* width, long* h
     case Target::Window:
         ::GetWindowRect(source_->ChildWindows().at(static_cast<size_t>(target.index)), &screen);
         break;
+    case Target::Disconnected:
+        return CO_E_OBJNOTCONNECTED;
     default:
         return E_INVALIDARG;
     }
@@ -240,6 +274,8 @@ HRESULT AccessibleItems::Answer(const VARIANT& child, Forward forward, ItemAnswe
     }
     case Target::Item:
         return answer(target.index);
+    case Target::Disconnected:
+        return CO_E_OBJNOTCONNECTED;
     default:
         return E_INVALIDARG;
     }
@@ -247,6 +283,8 @@ HRESULT AccessibleItems::Answer(const VARIANT& child, Forward forward, ItemAnswe
 
 HRESULT AccessibleItems::get_accName(VARIANT child, BSTR* name)
 {
+    if (!Emptied(name))
+        return E_INVALIDARG;
     return Answer(
         child, [name](IAccessible* object, VARIANT id) { return object->get_accName(id, name); },
         [this, name](int item) { return Text(source_->ItemAt(item).name, name); });
@@ -254,6 +292,8 @@ HRESULT AccessibleItems::get_accName(VARIANT child, BSTR* name)
 
 HRESULT AccessibleItems::get_accValue(VARIANT child, BSTR* value)
 {
+    if (!Emptied(value))
+        return E_INVALIDARG;
     return Answer(
         child, [value](IAccessible* object, VARIANT id) { return object->get_accValue(id, value); },
         [value](int) { return Text({}, value); });
@@ -261,6 +301,8 @@ HRESULT AccessibleItems::get_accValue(VARIANT child, BSTR* value)
 
 HRESULT AccessibleItems::get_accDescription(VARIANT child, BSTR* description)
 {
+    if (!Emptied(description))
+        return E_INVALIDARG;
     return Answer(
         child, [description](IAccessible* object, VARIANT id) { return object->get_accDescription(id, description); },
         [this, description](int item) { return Text(source_->ItemAt(item).description, description); });
@@ -268,6 +310,8 @@ HRESULT AccessibleItems::get_accDescription(VARIANT child, BSTR* description)
 
 HRESULT AccessibleItems::get_accRole(VARIANT child, VARIANT* role)
 {
+    if (!Emptied(role))
+        return E_INVALIDARG;
     return Answer(
         child, [role](IAccessible* object, VARIANT id) { return object->get_accRole(id, role); },
         [role](int) {
@@ -278,6 +322,8 @@ HRESULT AccessibleItems::get_accRole(VARIANT child, VARIANT* role)
 
 HRESULT AccessibleItems::get_accState(VARIANT child, VARIANT* state)
 {
+    if (!Emptied(state))
+        return E_INVALIDARG;
     return Answer(
         child, [state](IAccessible* object, VARIANT id) { return object->get_accState(id, state); },
         [this, state](int item) {
@@ -288,6 +334,8 @@ HRESULT AccessibleItems::get_accState(VARIANT child, VARIANT* state)
 
 HRESULT AccessibleItems::get_accHelp(VARIANT child, BSTR* help)
 {
+    if (!Emptied(help))
+        return E_INVALIDARG;
     return Answer(
         child, [help](IAccessible* object, VARIANT id) { return object->get_accHelp(id, help); },
         [help](int) { return Text({}, help); });
@@ -295,6 +343,8 @@ HRESULT AccessibleItems::get_accHelp(VARIANT child, BSTR* help)
 
 HRESULT AccessibleItems::get_accHelpTopic(BSTR* file, VARIANT child, long* topic)
 {
+    if (!Emptied(file, topic))
+        return E_INVALIDARG;
     return Answer(
         child, [file, topic](IAccessible* object, VARIANT id) { return object->get_accHelpTopic(file, id, topic); },
         [](int) { return S_FALSE; });
@@ -302,6 +352,8 @@ HRESULT AccessibleItems::get_accHelpTopic(BSTR* file, VARIANT child, long* topic
 
 HRESULT AccessibleItems::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
 {
+    if (!Emptied(shortcut))
+        return E_INVALIDARG;
     return Answer(
         child, [shortcut](IAccessible* object, VARIANT id) { return object->get_accKeyboardShortcut(id, shortcut); },
         [this, shortcut](int item) { return Text(source_->ItemAt(item).shortcut, shortcut); });
@@ -309,6 +361,8 @@ HRESULT AccessibleItems::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
 
 HRESULT AccessibleItems::get_accDefaultAction(VARIANT child, BSTR* action)
 {
+    if (!Emptied(action))
+        return E_INVALIDARG;
     return Answer(
         child, [action](IAccessible* object, VARIANT id) { return object->get_accDefaultAction(id, action); },
         [action](int) { return Text(L"press", action); });
@@ -333,17 +387,18 @@ HRESULT AccessibleItems::accSelect(long flags, VARIANT child)
 
 HRESULT AccessibleItems::get_accFocus(VARIANT* focus)
 {
-    if (!source_ || !standard_)
-        return E_FAIL;
-    return standard_->get_accFocus(focus);
+    if (!Emptied(focus))
+        return E_INVALIDARG;
+    if (!source_)
+        return CO_E_OBJNOTCONNECTED;
+    return standard_ ? standard_->get_accFocus(focus) : E_FAIL;
 }
 
 HRESULT AccessibleItems::get_accSelection(VARIANT* selection)
 {
-    if (!selection)
-        return E_POINTER;
-    *selection = VARIANT{};
-    return S_FALSE;
+    if (!Emptied(selection))
+        return E_INVALIDARG;
+    return source_ ? S_FALSE : CO_E_OBJNOTCONNECTED;
 }
 
 HRESULT AccessibleItems::put_accName(VARIANT, BSTR)

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,10 @@ protected:
 // The client area of a window as Microsoft Active Accessibility (and through it UI Automation)
 // sees it: first the painted items as push buttons (children 1 to n, default action "press"),
 // then the child windows as their own objects. The client area itself is left to the system's
-// standard object. A window answers WM_GETOBJECT for OBJID_CLIENT with it, and disconnects it
-// when it goes, since a reader may hold it longer.
+// standard object. A window answers WM_GETOBJECT for OBJID_CLIENT with it through an
+// AccessibleObject, which disconnects it when the window or its C++ object goes, since a reader
+// may hold it longer. Every out-parameter is checked (E_INVALIDARG) and emptied before any answer;
+// once disconnected, every question fails with CO_E_OBJNOTCONNECTED.
 // A COM object deletes itself in Release, never through an interface pointer, so the interface's
 // destructor need not be virtual.
 #pragma GCC diagnostic push
@@ -87,7 +90,7 @@ private:
 
     // What a child id names: the client area itself, an item, a child window, or nothing.
     struct Target {
-        enum Kind { Self, Item, Window, Invalid } kind;
+        enum Kind { Self, Item, Window, Invalid, Disconnected } kind;
         int index;
     };
     Target Resolve(const VARIANT& child) const;
@@ -102,6 +105,25 @@ private:
     ComPtr<IAccessible> standard_;
 };
 #pragma GCC diagnostic pop
+
+// The object one window hands to screen readers: made when a reader first asks, disconnected by
+// Close or by the holder's end, whichever comes first; none is made after that.
+class AccessibleObject {
+public:
+    AccessibleObject() = default;
+    AccessibleObject(const AccessibleObject&) = delete;
+    AccessibleObject& operator=(const AccessibleObject&) = delete;
+    ~AccessibleObject() { Close(); }
+
+    // The answer to WM_GETOBJECT on `window` for the client area; nothing for any other object
+    // and once closed, which the window leaves to its default handling.
+    std::optional<LRESULT> Answer(HWND window, AccessibleItemSource& source, WPARAM flags, LPARAM objectId);
+    void Close() noexcept;
+
+private:
+    ComPtr<AccessibleItems> object_;
+    bool closed_ = false;
+};
 
 // Makes COM ready on the window thread for answering WM_GETOBJECT; the thread keeps it until
 // the process ends.

@@ -130,6 +130,36 @@ TEST_F(Accessibility, DefaultActionRunsTheTilesCommandAsAClickDoes)
     EXPECT_EQ(machine_.shellCalls.size(), 1u);
 }
 
+TEST_F(Accessibility, NullOutParametersAreRefusedAndAnObjectHeldAfterTheFormFailsCleanly)
+{
+    ComPtr<IAccessible> client = ClientOf(Main());
+    ASSERT_TRUE(client);
+    const VARIANT tile = LongVariant(1);
+    EXPECT_EQ(client->get_accRole(tile, nullptr), E_INVALIDARG);
+    EXPECT_EQ(client->get_accState(tile, nullptr), E_INVALIDARG);
+    EXPECT_EQ(client->get_accName(tile, nullptr), E_INVALIDARG);
+    long topic = 7;
+    EXPECT_EQ(client->get_accHelpTopic(nullptr, tile, &topic), E_INVALIDARG);
+    BSTR file = ::SysAllocString(L"stale");
+    BSTR stale = file;
+    EXPECT_EQ(client->get_accHelpTopic(&file, tile, &topic), S_FALSE);
+    EXPECT_EQ(file, nullptr);
+    EXPECT_EQ(topic, 0);
+    ::SysFreeString(stale);
+
+    DestroyForm1Object();
+    BSTR name = nullptr;
+    long count = 7;
+    VARIANT role = LongVariant(7);
+    EXPECT_EQ(client->get_accName(tile, &name), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(client->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(client->get_accRole(tile, &role), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(role.vt, VT_EMPTY);
+    EXPECT_EQ(client->accDoDefaultAction(tile), CO_E_OBJNOTCONNECTED);
+}
+
 TEST_F(Accessibility, ToolButtonsAreNamedByTheirHints)
 {
     ComPtr<IAccessible> toolBar = ClientOf(Form1().ToolBar1());

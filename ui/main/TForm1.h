@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/ComPtr.h"
 #include "common/UniqueHandle.h"
 #include "ui/MemoLines.h"
 #include "ui/main/Form1Accessibility.h"
@@ -130,6 +129,7 @@ private:
     // What a screen reader is given, made when one first asks.
     Form1Tiles tiles_{scale_, hover_};
     ToolBarButtons toolBarButtons_{nullptr, nullptr};
-    ComPtr<AccessibleItems> accessible_;
-    ComPtr<AccessibleItems> toolBarAccessible_;
+    // Declared last: they disconnect before what they read goes, when the object goes first.
+    AccessibleObject accessible_;
+    AccessibleObject toolBarAccessible_;
 };

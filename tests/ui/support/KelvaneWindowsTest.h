@@ -91,6 +91,9 @@ protected:
     // shows is read from its pixels where a test needs that.
     std::string Frames() const;
 
+    // Ends the main window's C++ object while its window stays, as a failed start does.
+    void DestroyForm1Object() { form1_.reset(); }
+
     // Puts the system's message box back in place of the recorder.
     void UseRealErrorBox() { ErrorBox() = realErrorBox_; }
     // Lets TearDown accept error boxes the test expected.
