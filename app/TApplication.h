@@ -1,5 +1,6 @@
 #pragma once
 
+#include "win/ApplicationHost.h"
 #include "win/BaseWindow.h"
 
 #include <windows.h>
@@ -17,7 +18,7 @@ MessageFilterFunction& WindowMessageFilter();
 // The one application object: the hidden owner window that bears the program's only
 // task-bar entry, the title, the icon, the tool-tip settings, the thousands separator of the
 // user's locale, and the message loop.
-class TApplication : public BaseWindow<TApplication> {
+class TApplication final : public BaseWindow<TApplication, ApplicationHost> {
 public:
     TApplication(HINSTANCE instance, Machine& machine);
     ~TApplication();
@@ -28,38 +29,36 @@ public:
 
     void SetTitle(const std::string& title);
     const std::string& Title() const noexcept { return title_; }
-    HINSTANCE InstanceHandle() const noexcept { return instance_; }
-    HICON Icon() const noexcept { return icon_; }
-    HICON SmallIcon() const noexcept { return smallIcon_; }
+    HINSTANCE InstanceHandle() const noexcept override { return instance_; }
+    HICON Icon() const noexcept override { return icon_; }
+    HICON SmallIcon() const noexcept override { return smallIcon_; }
+    HWND OwnerWindow() const noexcept override { return Handle(); }
 
     // The first window created becomes the main window; closing it ends the program.
-    void AddWindow(HWND window);
+    void AddWindow(HWND window) override;
     HWND MainWindow() const noexcept { return mainWindow_; }
 
     // Gives a tool-tip control the application's delays: 500 ms to show, 0 ms from one tipped
     // control to the next, 2500 ms to hide; and the system's tool-tip colours, also under
     // visual styles.
-    void ApplyHintSettings(HWND tooltip);
+    void ApplyHintSettings(HWND tooltip) override;
 
-    char ThousandsSeparator() const noexcept { return thousandsSeparator_; }
+    char ThousandsSeparator() const noexcept override { return thousandsSeparator_; }
 
-    // Keyboard shortcuts of `window`, for keys pressed in it or any of its controls.
-    void SetShortcuts(HWND window, HACCEL shortcuts);
+    void SetShortcuts(HWND window, HACCEL shortcuts) override;
     // Turns a shortcut key into its command; true when `message` was one and is handled.
     bool TranslateShortcut(MSG& message) const;
 
     // Shows the main window as the program was started (minimised, maximised or normal).
     void ShowMainWindow(int startShowState);
-    void Minimize();
+    void Minimize() override;
     void Restore();
 
     // Takes and dispatches messages until Terminate; then hides every window, switches the
     // tool-tips off and destroys the windows.
     void Run(int startShowState);
-    void Terminate();
-    // True once the program has begun to end: closed by the user or another program, or by the
-    // end of the session. Nothing is started from then on.
-    bool Ending() const noexcept { return ending_; }
+    void Terminate() override;
+    bool Ending() const noexcept override { return ending_; }
     void Shutdown();
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

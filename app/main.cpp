@@ -1,5 +1,6 @@
 #include "actions/Machine.h"
 #include "app/ErrorReport.h"
+#include "app/MessageDialog.h"
 #include "app/TApplication.h"
 #include "common/ProductInfo.h"
 #include "ui/help/TForm3.h"
@@ -20,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showState)
     try {
         application = std::make_unique<TApplication>(instance, SystemMachine());
         application->SetTitle(product::kTitle);
-        form1 = std::make_unique<TForm1>(*application, SystemMachine());  // the main window
+        form1 = std::make_unique<TForm1>(*application, SystemMachine(), ShowMessageDialog);  // the main window
         form3 = std::make_unique<TForm3>(*application, form1->Handle());
         form1->SetHelpWindow(*form3);
     } catch (const std::exception& failure) {

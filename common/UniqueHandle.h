@@ -48,9 +48,6 @@ struct ImageListDeleter {
 struct AcceleratorsDeleter {
     void operator()(HACCEL table) const noexcept { ::DestroyAcceleratorTable(table); }
 };
-struct WindowDeleter {
-    void operator()(HWND window) const noexcept { ::DestroyWindow(window); }
-};
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
@@ -59,17 +56,3 @@ using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
 using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorsDeleter>;
-using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
-
-// Selects an object into a device context for the guard's lifetime.
-class SelectedObject {
-public:
-    SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(::SelectObject(dc, object)) {}
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-    ~SelectedObject() { ::SelectObject(dc_, previous_); }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};

@@ -1,12 +1,7 @@
 #pragma once
 
-// Icons 100-199, bitmaps 200-299.
+// Icons 100-199, bitmaps 200-299. The tiles' icons go by name (TileIcons.rc).
 #define IDI_APPLICATION_ICON 100
-#define IDI_CATEGORY_SYSTEM_INFO 110
-#define IDI_CATEGORY_SYSTEM_OPTIMISE 111
-#define IDI_CATEGORY_NETWORK 112
-#define IDI_CATEGORY_CLEANUP 113
-#define IDI_CATEGORY_REPAIR 114
 #define IDI_TOOL_MAIL 120
 #define IDI_TOOL_HELP 121
 #define IDI_TOOL_EXIT 122

@@ -1,18 +1,19 @@
 #include "ui/MemoLines.h"
 
 #include "common/Text.h"
+#include "win/CommonControls.h"
 
 void MemoLines::Clear()
 {
     ::SetWindowTextW(edit_, L"");
 }
 
-void MemoLines::SetLines(const std::vector<std::string>& lines)
+void MemoLines::SetLines(const std::string& lines)
 {
     std::wstring text;
-    for (const std::string& line : lines)
-        text += WideFromGbk(line) + L"\r\n";
-    ::SetWindowTextW(edit_, text.c_str());
+    for (const wchar_t c : WideFromGbk(lines))
+        text += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
+    ::SetWindowTextW(edit_, (text + L"\r\n").c_str());
 }
 
 void MemoLines::AppendLine(const std::string& line)
@@ -28,10 +29,7 @@ void MemoLines::AppendValueLine(const std::string& label, const std::string& val
 
 void MemoLines::Append(const std::wstring& line)
 {
-    const std::wstring text = line + L"\r\n";
-    const LRESULT end = ::GetWindowTextLengthW(edit_);
-    ::SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(end), end);
-    ::SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    edit::Append(edit_, line + L"\r\n");
 }
 
 std::vector<std::string> MemoLines::Lines() const

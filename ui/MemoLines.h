@@ -17,8 +17,9 @@ public:
     void Clear() override;
     void AppendLine(const std::string& line) override;
     void AppendValueLine(const std::string& label, const std::string& value, const std::string& suffix) override;
-    // Replaces all lines with `lines` in one go, as Clear and AppendLine for each would.
-    void SetLines(const std::vector<std::string>& lines);
+    // Replaces all lines in one go with `lines`, separated by "\n", as Clear and AppendLine for
+    // each would.
+    void SetLines(const std::string& lines);
 
     // The lines as the control holds them now, the user's typing included.
     std::vector<std::string> Lines() const;

@@ -9,8 +9,11 @@
 // (set on WM_NCCREATE, cleared on WM_NCDESTROY) and forwards to Derived::HandleMessage.
 // No C++ exception ever leaves the procedure: a failure goes to the window failure sink (the
 // application's error report) and the message loop goes on.
-template <typename Derived>
-class BaseWindow {
+// `Interface` is what the window offers others, if anything: taken in as the one base, it keeps
+// the class hierarchy a single line (the program carries no support for several bases).
+struct NoInterface {};
+template <typename Derived, typename Interface = NoInterface>
+class BaseWindow : public Interface {
 public:
     HWND Handle() const noexcept { return window_; }
 

@@ -1,8 +1,8 @@
 #include "win/DesignScale.h"
 
 #include "common/SystemLibrary.h"
-#include "common/UniqueHandle.h"
 #include "win/DeviceContext.h"
+#include "win/Gdi.h"
 
 namespace {
 
@@ -18,9 +18,7 @@ DesignScale DesignScale::ForDpi(int dpi)
 {
     const WindowDC screen(nullptr);
     return For(dpi, [&screen](int characterHeight) {
-        UniqueFont font(::CreateFontW(-characterHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+        const UniqueFont font = CreateDesignFont(characterHeight, L"MS Sans Serif", DEFAULT_CHARSET);
         SelectedObject selected(screen.Get(), font.Get());
         TEXTMETRICW metrics{};
         ::GetTextMetricsW(screen.Get(), &metrics);

@@ -43,6 +43,19 @@ private:
     HDC dc_;
 };
 
+// Selects an object into a device context for the guard's lifetime.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() { ::SelectObject(dc_, previous_); }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
 struct MemoryDCDeleter {
     void operator()(HDC dc) const noexcept { ::DeleteDC(dc); }
 };

@@ -145,7 +145,7 @@ TEST_F(ErrorReportBox, CancelsTheMouseCaptureFirst)
 {
     // A tool button held down: the tool bar holds the capture. Disabling the main window would
     // not take it from a child control; the report must.
-    const RECT button = ToolButtonRect(form1::ToolButton5);
+    const RECT button = ToolButtonRect("给我写信");
     ::SendMessageW(Form1().ToolBar1(), WM_LBUTTONDOWN, MK_LBUTTON,
                    MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2));
     ASSERT_EQ(::GetCapture(), Form1().ToolBar1());

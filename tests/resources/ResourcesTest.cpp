@@ -1,6 +1,7 @@
 #include "support/ProjectVersion.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
+#include "ui/main/Form1Tiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -53,9 +54,9 @@ protected:
         int bitCount;
     };
     // The images of an icon group, as its directory lists them.
-    std::vector<IconImage> IconImages(int id) const
+    std::vector<IconImage> IconImages(const wchar_t* name) const
     {
-        const std::string group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(id));
+        const std::string group = Resource(RT_GROUP_ICON, name);
         std::vector<IconImage> images;
         if (group.size() < 6)
             return images;
@@ -135,17 +136,23 @@ TEST_F(ProgramResources, ManifestAsksForCommonControls6ElevationDpiAwarenessAndW
 TEST_F(ProgramResources, ApplicationIconHasA32By32ImageOf256Colours)
 {
     bool found = false;
-    for (const IconImage& image : IconImages(IDI_APPLICATION_ICON))
+    for (const IconImage& image : IconImages(MAKEINTRESOURCEW(IDI_APPLICATION_ICON)))
         found = found || (image.width == 32 && image.height == 32 && image.bitCount == 8);
     EXPECT_TRUE(found);
 }
 
 TEST_F(ProgramResources, CategoryIconsAndToolGlyphsAreDrawnForEveryCommonScale)
 {
-    for (int id : {IDI_CATEGORY_SYSTEM_INFO, IDI_CATEGORY_SYSTEM_OPTIMISE, IDI_CATEGORY_NETWORK, IDI_CATEGORY_CLEANUP,
-                   IDI_CATEGORY_REPAIR, IDI_TOOL_MAIL, IDI_TOOL_HELP, IDI_TOOL_EXIT}) {
+    std::vector<std::wstring> tileIcons;
+    for (const form1::Tile& tile : form1::kTiles)
+        tileIcons.push_back(WideFromGbk(tile.iconResource));
+    std::vector<const wchar_t*> icons{MAKEINTRESOURCEW(IDI_TOOL_MAIL), MAKEINTRESOURCEW(IDI_TOOL_HELP),
+                                      MAKEINTRESOURCEW(IDI_TOOL_EXIT)};
+    for (const std::wstring& name : tileIcons)
+        icons.push_back(name.c_str());
+    for (size_t id = 0; id < icons.size(); ++id) {
         std::vector<int> sizes;
-        for (const IconImage& image : IconImages(id)) {
+        for (const IconImage& image : IconImages(icons[id])) {
             EXPECT_EQ(image.width, image.height) << id;
             sizes.push_back(image.width);
         }

@@ -3,6 +3,7 @@
 #include "support/KelvaneWindowsTest.h"
 
 #include "common/Variant.h"
+#include "ui/main/Form1Tiles.h"
 
 #include <oleacc.h>
 
@@ -81,7 +82,7 @@ TEST_F(Accessibility, TilesArePushButtonsWithNameHintShortcutAndPlaceThenTheWind
         const std::string description = Read(&IAccessible::get_accDescription, client.Get(), tile);
         const std::string shortcut = Read(&IAccessible::get_accKeyboardShortcut, client.Get(), tile);
         EXPECT_EQ(name, names[tile - 1]);
-        EXPECT_EQ(description, form1::kTiles[static_cast<size_t>(tile - 1)].statusText);
+        EXPECT_EQ(description, form1::kTiles[static_cast<size_t>(tile - 1)].statusHint);
         EXPECT_EQ(shortcut, "Ctrl+" + std::to_string(tile));
         EXPECT_EQ(Read(&IAccessible::get_accDefaultAction, client.Get(), tile), "press");
         std::cout << "tile " << tile << ": push button \"" << name << "\", \"" << description << "\", " << shortcut

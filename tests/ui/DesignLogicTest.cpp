@@ -1,6 +1,6 @@
 // The main window's hit-testing and hover state machine on their own, without a window, over
 // every point and element they answer for; the window tests check only that the window uses them.
-#include "ui/main/Form1Design.h"
+#include "ui/main/Form1Tiles.h"
 #include "ui/main/HoverFeedback.h"
 
 #include <gtest/gtest.h>
@@ -11,10 +11,16 @@ namespace {
 
 using form1::Element;
 
+// The parts of the tiles, first tile 0 (Shape1, Label2, Image2).
+constexpr Element Frame(size_t tile) { return {Element::TileFrame, tile}; }
+constexpr Element Label(size_t tile) { return {Element::TileLabel, tile}; }
+constexpr Element Icon(size_t tile) { return {Element::TileIcon, tile}; }
+constexpr Element Background{};
+
 std::string Highlighted(const HoverFeedback& hover)
 {
     std::string frames;
-    for (int tile = 0; tile < 5; ++tile)
+    for (size_t tile = 0; tile < form1::kTiles.size(); ++tile)
         frames += hover.IsHighlighted(tile) ? '1' : '0';
     return frames;
 }
@@ -27,7 +33,7 @@ TEST(Form1HitTest, Shape5AnswersExactlyOnTheStripNoLabelOrIconCovers)
     for (int y = 200; y <= 235; ++y)
         for (int x = 10; x <= 130; ++x) {
             const bool uncovered = y >= 207 && y <= 212 && ((x >= 17 && x <= 20) || (x >= 53 && x <= 122));
-            ASSERT_EQ(form1::HitTest(x, y) == Element::Shape5, uncovered) << x << "," << y;
+            ASSERT_EQ(form1::HitTest(x, y) == Frame(4), uncovered) << x << "," << y;
             strip += uncovered;
         }
     EXPECT_EQ(strip, 6 * (4 + 70));
@@ -35,23 +41,23 @@ TEST(Form1HitTest, Shape5AnswersExactlyOnTheStripNoLabelOrIconCovers)
 
 TEST(Form1HitTest, TopmostElementTakesThePointAndTheBandClipsTheBanner)
 {
-    EXPECT_EQ(form1::HitTest(30, 95), Element::Image2) << "the icon lies over its label";
-    EXPECT_EQ(form1::HitTest(90, 94), Element::Label2);
-    EXPECT_EQ(form1::HitTest(40, 113), Element::Image2) << "and reaches into the next frame";
-    EXPECT_EQ(form1::HitTest(125, 94), Element::Label2) << "the label lies over the divider";
-    EXPECT_EQ(form1::HitTest(126, 94), Element::Bevel1);
-    EXPECT_EQ(form1::HitTest(134, 94), Element::None);
-    EXPECT_EQ(form1::HitTest(310, 28), Element::Label7);
-    EXPECT_EQ(form1::HitTest(467, 48), Element::Image1);
-    EXPECT_EQ(form1::HitTest(468, 49), Element::None) << "the banner's last column and row lie outside the band";
+    EXPECT_EQ(form1::HitTest(30, 95), Icon(0)) << "the icon lies over its label";
+    EXPECT_EQ(form1::HitTest(90, 94), Label(0));
+    EXPECT_EQ(form1::HitTest(40, 113), Icon(0)) << "and reaches into the next frame";
+    EXPECT_EQ(form1::HitTest(125, 94), Label(0)) << "the label lies over the divider";
+    EXPECT_EQ(form1::HitTest(126, 94), Element{Element::Bevel1});
+    EXPECT_EQ(form1::HitTest(134, 94), Background);
+    EXPECT_EQ(form1::HitTest(310, 28), Element{Element::Label7});
+    EXPECT_EQ(form1::HitTest(467, 48), Element{Element::Image1});
+    EXPECT_EQ(form1::HitTest(468, 49), Background) << "the banner's last column and row lie outside the band";
 }
 
 TEST(Form1HitTest, ScaledDesignAnswersAtTheScaledPoints)
 {
     const auto doubled = [](const form1::Bounds& b) { return form1::Bounds{2 * b.left, 2 * b.top, 2 * b.width, 2 * b.height}; };
-    EXPECT_EQ(form1::HitTest(180, 188, doubled), Element::Label2);
-    EXPECT_EQ(form1::HitTest(90, 94, doubled), Element::Image1) << "the 96-dpi point of Label2 is banner there";
-    EXPECT_EQ(form1::HitTest(270, 300, doubled), Element::None);
+    EXPECT_EQ(form1::HitTest(180, 188, doubled), Label(0));
+    EXPECT_EQ(form1::HitTest(90, 94, doubled), Element{Element::Image1}) << "the 96-dpi point of Label2 is banner there";
+    EXPECT_EQ(form1::HitTest(270, 300, doubled), Background);
 }
 
 TEST(HoverStates, EachElementSetsTheFramesAndTheStatusAsItsHandlerSays)
@@ -60,29 +66,30 @@ TEST(HoverStates, EachElementSetsTheFramesAndTheStatusAsItsHandlerSays)
     EXPECT_EQ(Highlighted(hover), "00000");
     EXPECT_EQ(hover.StatusText(), "系统优化Kelvane");
 
-    const Element labels[] = {Element::Label2, Element::Label3, Element::Label4, Element::Label5, Element::Label6};
-    for (int tile = 0; tile < 5; ++tile) {
-        hover.PointerMovedOver(labels[tile]);
-        EXPECT_EQ(Highlighted(hover), std::string(5, '0').replace(static_cast<size_t>(tile), 1, "1"));
-        EXPECT_EQ(hover.StatusText(), form1::kTiles[static_cast<size_t>(tile)].statusText);
+    for (size_t tile = 0; tile < 5; ++tile) {
+        hover.PointerMovedOver(Label(tile));
+        EXPECT_EQ(Highlighted(hover), std::string(5, '0').replace(tile, 1, "1"));
+        EXPECT_EQ(hover.StatusText(), form1::kTiles[tile].statusHint);
     }
 
     // Elements without a handler change nothing; the banner restores only the title.
-    for (Element quiet : {Element::Image6, Element::Shape1, Element::Bevel1, Element::Label7, Element::CoolBar1}) {
+    for (Element quiet : {Icon(4), Frame(0), Element{Element::Bevel1}, Element{Element::Label7},
+                          Element{Element::CoolBar1}}) {
         const HoverFeedback::Change change = hover.PointerMovedOver(quiet);
         EXPECT_EQ(Highlighted(hover), "00001");
         EXPECT_FALSE(change.statusChanged);
     }
-    hover.PointerMovedOver(Element::Image1);
+    hover.PointerMovedOver(Element{Element::Image1});
     EXPECT_EQ(Highlighted(hover), "00001");
     EXPECT_EQ(hover.StatusText(), "系统优化Kelvane");
 
-    hover.PointerMovedOver(Element::Label3);
+    hover.PointerMovedOver(Label(1));
     const HoverFeedback::Change change = hover.PointerMovedOverToolBarSpacer();
     EXPECT_EQ(Highlighted(hover), "00000");
     EXPECT_EQ(hover.StatusText(), "系统优化Kelvane");
     // Only the frame that changed is repainted.
-    EXPECT_EQ(change.framesChanged, (std::array<bool, 5>{false, true, false, false, false}));
+    EXPECT_EQ(change.unhighlighted, 1u);
+    EXPECT_EQ(change.highlighted, std::nullopt);
     EXPECT_TRUE(change.statusChanged);
 }
 

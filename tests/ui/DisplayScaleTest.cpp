@@ -5,7 +5,9 @@
 
 #include "win/DeviceContext.h"
 #include "common/ProductInfo.h"
+#include "common/Text.h"
 #include "resources/ResourceIds.h"
+#include "ui/main/Form1Tiles.h"
 
 #include <commctrl.h>
 
@@ -113,8 +115,6 @@ TEST_F(DisplayScale, CategoryIconsStandAtTheTopLeftOfTheirCellsAtTheScaledSize)
     EXPECT_EQ(Form1().PictureSize(), size);
     ::UpdateWindow(Main());
     constexpr POINT kCells[] = {{23, 84}, {22, 116}, {22, 148}, {21, 180}, {21, 212}};
-    constexpr int kIcons[] = {IDI_CATEGORY_SYSTEM_INFO, IDI_CATEGORY_SYSTEM_OPTIMISE, IDI_CATEGORY_NETWORK,
-                              IDI_CATEGORY_CLEANUP, IDI_CATEGORY_REPAIR};
     WindowDC window(Main());
     for (int tile = 0; tile < 5; ++tile) {
         SCOPED_TRACE(tile);
@@ -125,8 +125,9 @@ TEST_F(DisplayScale, CategoryIconsStandAtTheTopLeftOfTheirCellsAtTheScaledSize)
         UniqueBrush fill(::CreateSolidBrush(RGB(134, 216, 247)));
         const RECT all{0, 0, size, size};
         ::FillRect(expected.Get(), &all, fill.Get());
-        UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIcons[tile]),
-                                                        IMAGE_ICON, size, size, 0)));
+        UniqueIcon icon(static_cast<HICON>(
+            ::LoadImageW(::GetModuleHandleW(nullptr), WideFromGbk(form1::kTiles[static_cast<size_t>(tile)].iconResource).c_str(),
+                         IMAGE_ICON, size, size, 0)));
         ::DrawIconEx(expected.Get(), 0, 0, icon.Get(), size, size, 0, nullptr, DI_NORMAL);
         const int left = Scaled(kCells[tile].x);
         const int top = Scaled(kCells[tile].y);
@@ -147,7 +148,7 @@ TEST_F(DisplayScale, ToolBarGlyphsAndButtonsScaleAlike)
     ASSERT_TRUE(::ImageList_GetIconSize(glyphs, &width, &height));
     EXPECT_EQ(width, Scaled(16));
     EXPECT_EQ(height, Scaled(16));
-    const RECT exit = ToolButtonRect(form1::ToolButton9);
+    const RECT exit = ToolButtonRect("退出");
     EXPECT_EQ(exit.left, Scaled(337) + 2 * (Scaled(32) + Scaled(8)) + Scaled(8));
     EXPECT_EQ(exit.right - exit.left, Scaled(32));
     EXPECT_EQ(exit.bottom - exit.top, Scaled(25));

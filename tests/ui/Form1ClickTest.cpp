@@ -258,7 +258,7 @@ TEST_F(Form1Clicks, ClickingATileTwiceReplacesTheReport)
 
 TEST_F(Form1Clicks, MailButtonHandsTheSupportAddressToTheShell)
 {
-    ClickToolButton(form1::ToolButton5);
+    ClickToolButton("给我写信");
     ASSERT_EQ(machine_.shellCalls.size(), 1u);
     EXPECT_EQ(machine_.shellCalls[0].owner, Main());
     EXPECT_EQ(machine_.shellCalls[0].file, "mailto:support@kelvane.example");
@@ -267,7 +267,7 @@ TEST_F(Form1Clicks, MailButtonHandsTheSupportAddressToTheShell)
 
 TEST_F(Form1Clicks, HelpButtonShowsTheHelpWindowInFrontAndActive)
 {
-    ClickToolButton(form1::ToolButton3);
+    ClickToolButton("常见问题");
     EXPECT_TRUE(::IsWindowVisible(Help()));
     EXPECT_EQ(::GetActiveWindow(), Help());
     EXPECT_EQ(::GetFocus(), Form3().Memo1());
@@ -277,7 +277,7 @@ TEST_F(Form1Clicks, HelpButtonShowsTheHelpWindowInFrontAndActive)
 TEST_F(Form1Clicks, ExitButtonEndsTheMessageLoop)
 {
     ASSERT_FALSE(QuitPosted());
-    ClickToolButton(form1::ToolButton9);
+    ClickToolButton("退出");
     Pump();
     EXPECT_TRUE(QuitPosted());
 }

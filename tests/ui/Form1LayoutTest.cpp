@@ -185,15 +185,14 @@ TEST_F(Form1Layout, ReportAreaHasTheFocusWhileTheWindowIsActive)
 }
 
 struct ExpectedToolButton {
-    UINT command;
     int glyph;
     int left;
     const char* hint;
 };
 constexpr ExpectedToolButton kExpectedButtons[] = {
-    {form1::ToolButton3, 1, 345, "常见问题"},
-    {form1::ToolButton5, 0, 385, "给我写信"},
-    {form1::ToolButton9, 3, 425, "退出"},
+    {1, 345, "常见问题"},
+    {0, 385, "给我写信"},
+    {3, 425, "退出"},
 };
 
 TEST_F(Form1Layout, ToolBarHoldsThreeGlyphButtonsAfterTheSpacerAndSeparators)
@@ -210,7 +209,7 @@ TEST_F(Form1Layout, ToolBarHoldsThreeGlyphButtonsAfterTheSpacerAndSeparators)
     ASSERT_EQ(buttons.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(kExpectedButtons[i].hint);
-        EXPECT_EQ(static_cast<UINT>(buttons[i].idCommand), kExpectedButtons[i].command);
+        EXPECT_EQ(static_cast<UINT>(buttons[i].idCommand), ToolButtonCommand(kExpectedButtons[i].hint));
         EXPECT_EQ(buttons[i].iBitmap, kExpectedButtons[i].glyph);
         EXPECT_TRUE(buttons[i].fsState & TBSTATE_ENABLED);
     }
@@ -220,7 +219,7 @@ TEST_F(Form1Layout, ToolButtonsStandAt345And385And425With32By25Pixels)
 {
     for (const ExpectedToolButton& expected : kExpectedButtons) {
         SCOPED_TRACE(expected.hint);
-        const RECT rect = ToolButtonRect(expected.command);
+        const RECT rect = ToolButtonRect(expected.hint);
         EXPECT_EQ(rect.left, expected.left);
         EXPECT_EQ(rect.top, 0);
         EXPECT_EQ(rect.right - rect.left, 32);
@@ -248,9 +247,9 @@ TEST_F(Form1Layout, ToolButtonHintsComeFromTheWindowAsToolTips)
         SCOPED_TRACE(expected.hint);
         NMTTDISPINFOW info{};
         info.hdr.hwndFrom = tooltip;
-        info.hdr.idFrom = expected.command;
+        info.hdr.idFrom = ToolButtonCommand(expected.hint);
         info.hdr.code = TTN_GETDISPINFOW;
-        ::SendMessageW(Main(), WM_NOTIFY, expected.command, reinterpret_cast<LPARAM>(&info));
+        ::SendMessageW(Main(), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
         ASSERT_NE(info.lpszText, nullptr);
         EXPECT_EQ(probe::Gbk(info.lpszText), expected.hint);
     }
@@ -367,7 +366,7 @@ protected:
 
 TEST_F(Form1ToolTips, RestingOnTheExitButtonShowsItsHintAfterHalfASecond)
 {
-    const RECT button = ToolButtonRect(form1::ToolButton9);
+    const RECT button = ToolButtonRect("退出");
     const int shownAfter =
         RestPointerAt(Form1().ToolBar1(), {(button.left + button.right) / 2, (button.top + button.bottom) / 2}, 10000);
     ASSERT_GE(shownAfter, 0) << "no tool tip came up";
@@ -388,7 +387,7 @@ TEST_F(Form1ToolTips, OnlyTheThreeToolButtonsHaveTips)
         tool.cbSize = sizeof tool;
         ASSERT_TRUE(::SendMessageW(ToolTip(), TTM_ENUMTOOLSW, index, reinterpret_cast<LPARAM>(&tool)));
         EXPECT_EQ(tool.hwnd, Form1().ToolBar1()) << "tool " << index;
-        EXPECT_EQ(tool.uId, kExpectedButtons[index].command);
+        EXPECT_EQ(tool.uId, ToolButtonCommand(kExpectedButtons[index].hint));
     }
 }
 

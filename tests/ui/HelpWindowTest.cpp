@@ -94,7 +94,7 @@ std::string Joined(const Lines& lines)
 
 class HelpWindow : public KelvaneWindowsTest {
 protected:
-    void OpenFromHelpButton() { ClickToolButton(form1::ToolButton3); }
+    void OpenFromHelpButton() { ClickToolButton("常见问题"); }
     void OpenFromShape5() { RightClickAt(80, 209); }
     void Close()
     {
@@ -173,7 +173,7 @@ TEST_F(HelpWindow, CentringTakesHalvesTowardZero)
     ASSERT_EQ(main.width, own.width - 51) << "the test needs the main window this narrow";
     ASSERT_EQ(main.height, own.height - 31);
     // The tool bar's button lies outside so small a window; this is what it sends.
-    ::SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(form1::ToolButton3, BN_CLICKED), 0);
+    ::SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(ToolButtonCommand("常见问题"), BN_CLICKED), 0);
     Pump();
     EXPECT_EQ(Place().x, 600 - 25);
     EXPECT_EQ(Place().y, 400 - 15);
@@ -254,7 +254,7 @@ TEST_F(HelpWindow, ClosingItLeavesTheMainWindowAndTheProgramRunning)
     EXPECT_FALSE(QuitPosted());
 
     // The main window still answers.
-    ClickToolButton(form1::ToolButton5);
+    ClickToolButton("给我写信");
     EXPECT_EQ(machine_.shellCalls.size(), 1u);
 }
 

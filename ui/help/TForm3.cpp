@@ -1,11 +1,11 @@
 #include "ui/help/TForm3.h"
 
-#include "app/TApplication.h"
 #include "common/Exception.h"
 #include "common/Text.h"
-#include "ui/help/HelpTopics.h"
+#include "common/ProductInfo.h"
+#include "ui/main/Form1Tiles.h"
 #include "win/CommonControls.h"
-
+#include "win/Gdi.h"
 
 namespace {
 
@@ -16,21 +16,34 @@ constexpr SIZE kClientSize{314, 147};
 constexpr RECT kMemoBounds{0, 0, 312, 145};
 constexpr COLORREF kTextColour = RGB(0, 0x80, 0xC0);
 
-constexpr const char* kMenuCaptions[] = {"系统信息", "系统优化", "网络加速", "清理维护", "自动修复"};
+// What the window opens with, lines separated by "\n".
+std::string Introduction()
+{
+    return std::string("               《系统优化Kelvane》\n"
+                       "\n"
+                       "《系统优化Kelvane》是一款自动系统优化、网络加速、清\n"
+                       "理维护的Kelvane软件。麻雀虽小，五脏俱全。轻轻点击，\n"
+                       "一切ok。\n"
+                       "“Tavrin软件”隆重推出的又一力作。\n"
+                       "\n"
+                       "                   Tavrin软件\n"
+                       "          网址：") +
+           product::kHomePage + "\n          Email：" + product::kSupportEmail;
+}
 
 } // namespace
 
-TForm3::TForm3(TApplication& application, HWND centreOver) : application_(application), centreOver_(centreOver)
+TForm3::TForm3(ApplicationHost& application, HWND centreOver) : centreOver_(centreOver)
 {
     HINSTANCE instance = application.InstanceHandle();
     Register(instance, kWindowClass, application.Icon(), application.SmallIcon());
 
     // No access keys: the captions carry none of their own.
     menu_ = ::CreateMenu();
-    for (UINT i = 0; i < std::size(kMenuCaptions); ++i)
-        ::AppendMenuW(menu_, MF_STRING, kN1 + i, WideFromGbk(kMenuCaptions[i]).c_str());
+    for (size_t tile = 0; tile < form1::kTiles.size(); ++tile)
+        ::AppendMenuW(menu_, MF_STRING, kFirstTopicItem + tile, WideFromGbk(form1::kTiles[tile].help.menuCaption).c_str());
 
-    Create(instance, kWindowClass, WideFromGbk(kCaption).c_str(), kStyle, 0, {0, 0, 0, 0}, application.Handle(),
+    Create(instance, kWindowClass, WideFromGbk(kCaption).c_str(), kStyle, 0, {0, 0, 0, 0}, application.OwnerWindow(),
            menu_);
     application.AddWindow(Handle());
 
@@ -41,16 +54,14 @@ TForm3::TForm3(TApplication& application, HWND centreOver) : application_(applic
         throw Exception("cannot create the help text area");
     LayOut(WindowDpi(Handle()), nullptr);
     text_ = MemoLines(memo_);
-    text_.SetLines(HelpIntroduction());
+    text_.SetLines(Introduction());
     ShowFromTheTop();
 }
 
 void TForm3::LayOut(int dpi, const RECT* suggestedFrame)
 {
     scale_ = DesignScale::ForDpi(dpi);
-    UniqueFont memoFont(::CreateFontW(-scale_(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
+    UniqueFont memoFont = CreateDesignFont(scale_(12), L"宋体", GB2312_CHARSET);
     SetFont(memo_, memoFont.Get());
     memoFont_ = std::move(memoFont);
 
@@ -72,9 +83,9 @@ TForm3::~TForm3()
         ::DestroyMenu(menu_);
 }
 
-void TForm3::ShowTopic(int category)
+void TForm3::ShowTopic(size_t tile)
 {
-    text_.SetLines(HelpTopic(category));
+    text_.SetLines(form1::kTiles[tile].help.text);
     ShowFromTheTop();
 }
 
@@ -119,8 +130,9 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
-        if (lParam == 0 && LOWORD(wParam) >= kN1 && LOWORD(wParam) <= kN5) {
-            ShowTopic(LOWORD(wParam) - kN1);
+        if (lParam == 0 && LOWORD(wParam) >= kFirstTopicItem &&
+            LOWORD(wParam) - kFirstTopicItem < form1::kTiles.size()) {
+            ShowTopic(LOWORD(wParam) - kFirstTopicItem);
             return 0;
         }
         break;

@@ -3,7 +3,7 @@
 #include "common/SystemLibrary.h"
 #include "common/Text.h"
 #include "common/Variant.h"
-#include "ui/main/Form1Design.h"
+#include "ui/main/Form1Tiles.h"
 #include "win/CommonControls.h"
 
 namespace {
@@ -22,24 +22,23 @@ RECT ToScreen(HWND window, RECT rect)
 
 } // namespace
 
-int Form1Tiles::ItemCount() const
+int TileReaderItems::ItemCount() const
 {
     return static_cast<int>(form1::kTiles.size());
 }
 
-AccessibleItemSource::Item Form1Tiles::ItemAt(int index) const
+AccessibleItemSource::Item TileReaderItems::ItemAt(int index) const
 {
-    const form1::Tile& tile = form1::kTiles.at(static_cast<size_t>(index));
-    const RECT frame = form1::ScaledRect(form1::TileFrame(index), scale_);
-    return {Trimmed(WideFromGbk(tile.caption)), WideFromGbk(tile.statusText),
-            std::wstring(L"Ctrl+") + static_cast<wchar_t>(L'1' + index), ToScreen(window_, frame),
-            hover_.IsHighlighted(index)};
+    const auto tile = static_cast<size_t>(index);
+    const form1::Tile& row = form1::kTiles[tile];
+    return {Trimmed(WideFromGbk(row.caption)), WideFromGbk(row.statusHint), row.shortcut.Text(),
+            ToScreen(window_, form1::ScaledRect(row.frame, scale_)), hover_.IsHighlighted(tile)};
 }
 
-void Form1Tiles::Press(int index)
+void TileReaderItems::Press(int index)
 {
     // Posted: a reader's call returns at once, and the command runs as a click runs it.
-    ::PostMessageW(window_, WM_COMMAND, form1::kTiles.at(static_cast<size_t>(index)).command, 0);
+    ::PostMessageW(window_, WM_COMMAND, static_cast<WPARAM>(form1::TileCommand(static_cast<size_t>(index))), 0);
 }
 
 bool ToolBarButtons::SystemNamesThem(HWND toolBar)
@@ -72,16 +71,16 @@ int ToolBarButtons::ItemCount() const
 
 AccessibleItemSource::Item ToolBarButtons::ItemAt(int index) const
 {
-    const form1::ToolButton& button = form1::kToolButtons.at(static_cast<size_t>(index));
-    const auto hot = static_cast<int>(::SendMessageW(toolBar_, TB_GETHOTITEM, 0, 0));
-    TBBUTTON hotButton{};
-    const bool isHot = hot >= 0 && ::SendMessageW(toolBar_, TB_GETBUTTON, static_cast<WPARAM>(hot),
-                                                  reinterpret_cast<LPARAM>(&hotButton)) &&
-                       static_cast<UINT>(hotButton.idCommand) == button.command;
-    return {WideFromGbk(button.hint), {}, {}, ToScreen(toolBar_, toolbar::ButtonRect(toolBar_, button.command)), isHot};
+    const auto button = static_cast<size_t>(index);
+    const auto command = static_cast<UINT>(form1::ToolButtonCommand(button));
+    TBBUTTON hot{};
+    const bool isHot = toolbar::HotButton(toolBar_, hot) && static_cast<UINT>(hot.idCommand) == command;
+    return {WideFromGbk(form1::kToolButtons[button].hint), {}, form1::kToolButtons[button].shortcut.Text(),
+            ToScreen(toolBar_, toolbar::ButtonRect(toolBar_, command)), isHot};
 }
 
 void ToolBarButtons::Press(int index)
 {
-    ::PostMessageW(commandWindow_, WM_COMMAND, form1::kToolButtons.at(static_cast<size_t>(index)).command, 0);
+    ::PostMessageW(commandWindow_, WM_COMMAND,
+                   static_cast<WPARAM>(form1::ToolButtonCommand(static_cast<size_t>(index))), 0);
 }

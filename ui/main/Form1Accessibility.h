@@ -4,12 +4,12 @@
 #include "win/AccessibleItems.h"
 #include "win/DesignScale.h"
 
-// The five tiles of the main window as push buttons for screen readers, followed by the tool
-// bar, the report area and the status bar as the system presents them. It reads the window's
-// scale and hover state as they are at each question.
-class Form1Tiles final : public AccessibleItemSource {
+// What a screen reader sees of the main window's client area: its tiles as push buttons,
+// followed by the tool bar, the report area and the status bar as the system presents them. It
+// reads the window's scale and hover state as they are at each question.
+class TileReaderItems final : public AccessibleItemSource {
 public:
-    Form1Tiles(const DesignScale& scale, const HoverFeedback& hover) : scale_(scale), hover_(hover) {}
+    TileReaderItems(const DesignScale& scale, const HoverFeedback& hover) : scale_(scale), hover_(hover) {}
 
     // The main window, which runs the tiles' commands, and its controls in reading order.
     void Attach(HWND window, std::vector<HWND> controls)
@@ -30,13 +30,13 @@ private:
     std::vector<HWND> controls_;
 };
 
-// The tool bar's three buttons, named by their hints, where the system's own object for the
+// The tool bar's buttons, named by their hints, where the system's own object for the
 // tool bar does not name them already (Wine's has no tool-bar object at all).
 class ToolBarButtons final : public AccessibleItemSource {
 public:
     ToolBarButtons(HWND toolBar, HWND commandWindow) : toolBar_(toolBar), commandWindow_(commandWindow) {}
 
-    // Whether the system's own object for the tool bar names all three buttons by their hints.
+    // Whether the system's own object for the tool bar names every button by its hint.
     static bool SystemNamesThem(HWND toolBar);
 
     int ItemCount() const override;

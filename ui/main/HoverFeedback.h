@@ -2,30 +2,31 @@
 
 #include "ui/main/Form1Design.h"
 
-#include <array>
+#include <optional>
 #include <string>
 
-// What the pointer over the main window highlights: which tile frames are red and what status
-// panel 0 says.
+// What the pointer over the main window highlights: the frame of at most one tile is red, and
+// status panel 0 explains that tile or shows the title.
 class HoverFeedback {
 public:
-    // The outcome of one pointer move: which frames changed, so only they are repainted.
+    // The outcome of one pointer move: the frames that changed, so only they are repainted.
     struct Change {
-        std::array<bool, 5> framesChanged{};
+        std::optional<size_t> unhighlighted;
+        std::optional<size_t> highlighted;
         bool statusChanged = false;
     };
 
-    // A pointer move over `element` (None: the window background). The tool bar's spacer
-    // counts as background. Elements without a pointer-move handler change nothing.
+    // A pointer move over `element` (the background included). The tool bar's spacer counts as
+    // background. Elements without a pointer-move handler change nothing.
     Change PointerMovedOver(form1::Element element);
-    Change PointerMovedOverToolBarSpacer() { return PointerMovedOver(form1::Element::None); }
+    Change PointerMovedOverToolBarSpacer() { return PointerMovedOver({}); }
 
-    bool IsHighlighted(int tile) const { return highlighted_[static_cast<size_t>(tile)]; }
+    bool IsHighlighted(size_t tile) const { return highlighted_ == tile; }
     const std::string& StatusText() const { return status_; }
 
 private:
-    Change Set(int highlightedTile, bool setFrames, const std::string& status);
+    Change Set(std::optional<size_t> highlighted, bool setFrames, const std::string& status);
 
-    std::array<bool, 5> highlighted_{};
-    std::string status_ = "系统优化Kelvane";
+    std::optional<size_t> highlighted_;
+    std::string status_ = product::kTitle;
 };

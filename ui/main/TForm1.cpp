@@ -3,15 +3,13 @@
 #include "actions/Machine.h"
 #include "actions/SystemInfoReport.h"
 #include "actions/TuningActions.h"
-#include "app/MessageDialog.h"
-#include "app/TApplication.h"
 #include "common/ProductInfo.h"
-#include "common/SystemLibrary.h"
 #include "common/Text.h"
-#include "resources/ResourceIds.h"
 #include "ui/help/TForm3.h"
+#include "ui/main/Form1Tiles.h"
 #include "win/CommonControls.h"
 #include "win/DeviceContext.h"
+#include "win/Gdi.h"
 
 #include <windowsx.h>
 
@@ -23,82 +21,11 @@ constexpr wchar_t kWindowClass[] = L"TForm1";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE, Windows 10 1703 and later
 
-constexpr int kCategoryIconIds[] = {IDI_CATEGORY_SYSTEM_INFO, IDI_CATEGORY_SYSTEM_OPTIMISE, IDI_CATEGORY_NETWORK,
-                                    IDI_CATEGORY_CLEANUP, IDI_CATEGORY_REPAIR};
-
-// `family` tells the font mapper what to stand in where the face itself is missing.
-UniqueFont CreateDesignFont(int characterHeight, int weight, BYTE charset, const wchar_t* face,
-                            BYTE family = FF_DONTCARE)
-{
-    return UniqueFont(::CreateFontW(-characterHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset,
-                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | family,
-                                    face));
-}
-
-// An icon of the resource drawn at (or nearest to) `size` pixels, which the system picks.
-UniqueIcon LoadIconOfSize(HINSTANCE instance, int id, int size)
-{
-    return UniqueIcon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
-}
-
-UniqueBitmap LoadBitmapResource(HINSTANCE instance, int id)
-{
-    return UniqueBitmap(static_cast<HBITMAP>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
-}
-
-SIZE SizeOf(HBITMAP bitmap)
-{
-    BITMAP info{};
-    ::GetObjectW(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
-
-// `source` stretched to `size`, averaged (HALFTONE) so that a larger picture scaled down
-// stays sharp.
-UniqueBitmap Stretched(HBITMAP source, SIZE size)
-{
-    WindowDC screen(nullptr);
-    UniqueBitmap result(::CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
-    UniqueMemoryDC from = CreateMemoryDC(screen.Get());
-    UniqueMemoryDC to = CreateMemoryDC(screen.Get());
-    SelectedObject selectedFrom(from.Get(), source);
-    SelectedObject selectedTo(to.Get(), result.Get());
-    ::SetStretchBltMode(to.Get(), HALFTONE);
-    ::SetBrushOrgEx(to.Get(), 0, 0, nullptr);
-    const SIZE sourceSize = SizeOf(source);
-    ::StretchBlt(to.Get(), 0, 0, size.cx, size.cy, from.Get(), 0, 0, sourceSize.cx, sourceSize.cy, SRCCOPY);
-    return result;
-}
-
-// The tool-bar glyphs (index 2 unused, keeping the exit glyph at 3) drawn side by side on a
-// key colour and handed to the image list in one go: adding icons one by one costs some
-// milliseconds each under Wine.
-UniqueImageList GlyphList(HINSTANCE instance, int size)
-{
-    constexpr COLORREF kKey = RGB(255, 0, 255);
-    const int ids[] = {IDI_TOOL_MAIL, IDI_TOOL_HELP, IDI_TOOL_HELP, IDI_TOOL_EXIT};
-    const WindowDC screen(nullptr);
-    UniqueBitmap strip(::CreateCompatibleBitmap(screen.Get(), size * static_cast<int>(std::size(ids)), size));
-    {
-        const UniqueMemoryDC dc = CreateMemoryDC(screen.Get());
-        const SelectedObject selected(dc.Get(), strip.Get());
-        const UniqueBrush key(::CreateSolidBrush(kKey));
-        const RECT all{0, 0, size * static_cast<int>(std::size(ids)), size};
-        ::FillRect(dc.Get(), &all, key.Get());
-        for (size_t i = 0; i < std::size(ids); ++i)
-            ::DrawIconEx(dc.Get(), static_cast<int>(i) * size, 0, LoadIconOfSize(instance, ids[i], size).Get(), size,
-                         size, 0, nullptr, DI_NORMAL);
-    }
-    UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, static_cast<int>(std::size(ids)), 0));
-    ::ImageList_AddMasked(list.Get(), strip.Get(), kKey);
-    return list;
-}
-
 } // namespace
 
-TForm1::TForm1(TApplication& application, Machine& machine)
-    : application_(application), machine_(machine), showMessage_(ShowMessageDialog),
-      scale_(DesignScale::ForScreen())
+TForm1::TForm1(ApplicationHost& application, Machine& machine, MessageDialog showMessage)
+    : application_(application), machine_(machine), showMessage_(std::move(showMessage)),
+      scale_(DesignScale::ForScreen()), painter_(application.InstanceHandle())
 {
     HINSTANCE instance = application.InstanceHandle();
     Register(instance, kWindowClass, application.Icon(), application.SmallIcon());
@@ -108,33 +35,36 @@ TForm1::TForm1(TApplication& application, Machine& machine)
     const int left = scale_(form1::kPosition.x);
     const int top = scale_(form1::kPosition.y);
     Create(instance, kWindowClass, WideFromGbk(form1::Caption()).c_str(), kStyle, 0,
-           {left, top, left + frame.cx, top + frame.cy}, application.Handle(), nullptr);
+           {left, top, left + frame.cx, top + frame.cy}, application.OwnerWindow(), nullptr);
     application.AddWindow(Handle());
 
-    tileBrush_.Reset(::CreateSolidBrush(form1::kTileFill));
-    banner_ = LoadBitmapResource(instance, IDB_BANNER);
-    CreateControls();
+    toolBar_.Create(Handle(), Scaled(form1::kToolBar1), application_,
+                    [this] { ApplyHover(hover_.PointerMovedOverToolBarSpacer()); });
+    CreateStatusBar();
+    CreateMemo();
+    tileReaderItems_.Attach(Handle(), {toolBar_.Handle(), memo_, statusBar_});
     LayOut(WindowDpi(Handle()), nullptr);
     CreateShortcuts();
 }
 
 void TForm1::CreateShortcuts()
 {
-    // Ctrl+1 to Ctrl+5 (either row of digits) run the tiles, F1 shows the help window.
+    // Every tile and tool button that has a key; a digit with Ctrl from either row of digits.
     std::vector<ACCEL> keys;
-    for (size_t tile = 0; tile < form1::kTiles.size(); ++tile) {
-        const WORD command = static_cast<WORD>(form1::kTiles[tile].command);
-        keys.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>('1' + tile), command});
-        keys.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>(VK_NUMPAD1 + tile), command});
-    }
-    keys.push_back({FVIRTKEY, VK_F1, static_cast<WORD>(form1::ToolButton3)});
+    auto add = [&keys](const form1::Shortcut& shortcut, form1::Command command) {
+        if (!shortcut.key)
+            return;
+        const BYTE flags = FVIRTKEY | (shortcut.control ? FCONTROL : 0);
+        keys.push_back({flags, shortcut.key, static_cast<WORD>(command)});
+        if (shortcut.key >= '0' && shortcut.key <= '9')
+            keys.push_back({flags, static_cast<WORD>(VK_NUMPAD0 + shortcut.key - '0'), static_cast<WORD>(command)});
+    };
+    for (size_t tile = 0; tile < form1::kTiles.size(); ++tile)
+        add(form1::kTiles[tile].shortcut, form1::TileCommand(tile));
+    for (size_t button = 0; button < form1::kToolButtons.size(); ++button)
+        add(form1::kToolButtons[button].shortcut, form1::ToolButtonCommand(button));
     shortcuts_.Reset(::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
     application_.SetShortcuts(Handle(), shortcuts_.Get());
-}
-
-RECT TForm1::Scaled(const form1::Bounds& bounds) const
-{
-    return form1::ScaledRect(bounds, scale_);
 }
 
 void TForm1::Place(HWND control, const form1::Bounds& bounds) const
@@ -158,15 +88,15 @@ void TForm1::LayOut(int dpi, const RECT* suggestedFrame)
 {
     scale_ = DesignScale::ForDpi(dpi);
     LayOutFonts();
-    LayOutPictures();
+    painter_.LayOut(scale_);
 
     const POINT place = suggestedFrame ? POINT{suggestedFrame->left, suggestedFrame->top}
                                        : POINT{scale_(form1::kPosition.x), scale_(form1::kPosition.y)};
     PlaceWithClientSize(Handle(), place, {scale_(form1::kClientSize.cx), scale_(form1::kClientSize.cy)},
                         FrameSize(dpi));
 
-    Place(toolBar_, form1::kToolBar1);
-    LayOutToolBar();
+    Place(toolBar_.Handle(), form1::kToolBar1);
+    toolBar_.LayOut(scale_);
     Place(statusBar_, form1::kStatusBar1);
     const int parts[] = {scale_(form1::kStatusPanel0Width), -1};
     statusbar::SetParts(statusBar_, 2, parts);
@@ -178,95 +108,15 @@ void TForm1::LayOutFonts()
 {
     // The GB2312 character set lets the font mapper stand in a face with Chinese glyphs for
     // the status texts where MS Sans Serif has none, whatever the system code page.
-    UniqueFont designFont = CreateDesignFont(scale_(11), FW_NORMAL, GB2312_CHARSET, L"MS Sans Serif");
-    UniqueFont memoFont = CreateDesignFont(scale_(12), FW_NORMAL, GB2312_CHARSET, L"宋体");
+    UniqueFont designFont = CreateDesignFont(scale_(11), L"MS Sans Serif", GB2312_CHARSET);
+    UniqueFont memoFont = CreateDesignFont(scale_(12), L"宋体", GB2312_CHARSET);
     // The controls take the new fonts before the old ones are freed.
-    for (HWND control : {statusBar_, toolbar::ToolTips(toolBar_)})
+    for (HWND control : {statusBar_, toolbar::ToolTips(toolBar_.Handle())})
         if (control)
             SetFont(control, designFont.Get());
     SetFont(memo_, memoFont.Get());
     designFont_ = std::move(designFont);
     memoFont_ = std::move(memoFont);
-    labelFont_ = CreateDesignFont(scale_(14), FW_BOLD, GB2312_CHARSET, L"宋体");
-    // Latin letters only: the Latin character set keeps a serif face where Times New Roman is
-    // missing, not the Chinese face of the locale.
-    versionFont_ = CreateDesignFont(scale_(21), FW_NORMAL, ANSI_CHARSET, L"Times New Roman", FF_ROMAN);
-}
-
-void TForm1::LayOutPictures()
-{
-    HINSTANCE instance = application_.InstanceHandle();
-    for (size_t i = 0; i < std::size(kCategoryIconIds); ++i)
-        categoryIcons_[i] = LoadIconOfSize(instance, kCategoryIconIds[i], PictureSize());
-
-    // The banner fills its band at every scale: drawn for 100 % and 200 %, and in between
-    // the nearest larger drawing scaled down.
-    scaledBanner_.Reset();
-    const SIZE size{scale_(form1::kImage1.width), scale_(form1::kImage1.height)};
-    if (scale_.IsIdentity() || !banner_)
-        return;
-    if (size.cx <= SizeOf(banner_.Get()).cx) {
-        scaledBanner_ = Stretched(banner_.Get(), size);
-        return;
-    }
-    // Drawn for 200 %: loaded only once a display asks for more than 100 %.
-    if (!banner2x_)
-        banner2x_ = LoadBitmapResource(instance, IDB_BANNER_2X);
-    scaledBanner_ = Stretched(banner2x_ ? banner2x_.Get() : banner_.Get(), size);
-}
-
-void TForm1::CreateControls()
-{
-    CreateToolBar();
-    CreateStatusBar();
-    CreateMemo();
-    tiles_.Attach(Handle(), {toolBar_, memo_, statusBar_});
-}
-
-void TForm1::CreateToolBar()
-{
-    const RECT bounds = Scaled(form1::kToolBar1);
-    toolBar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
-                                     CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
-                                 bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                                 Handle(), nullptr, application_.InstanceHandle(), nullptr);
-    ::SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    application_.ApplyHintSettings(toolbar::ToolTips(toolBar_));
-    toolBarSubclass_ = WindowSubclass(toolBar_, ToolBarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
-    toolBarButtons_ = ToolBarButtons(toolBar_, Handle());
-}
-
-void TForm1::LayOutToolBar()
-{
-    UniqueImageList glyphs = GlyphList(application_.InstanceHandle(), PictureSize());
-    ::SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs.Get()));
-    glyphs_ = std::move(glyphs);
-
-    // The separators' widths are part of the buttons, so the buttons are laid in anew.
-    while (::SendMessageW(toolBar_, TB_BUTTONCOUNT, 0, 0) > 0)
-        ::SendMessageW(toolBar_, TB_DELETEBUTTON, 0, 0);
-    const LPARAM buttonSize = MAKELPARAM(scale_(form1::kToolButtonSize.cx), scale_(form1::kToolButtonSize.cy));
-    ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, buttonSize);
-    // The spacer Label1 takes the left of the bar; the buttons start after it.
-    ::SendMessageW(toolBar_, TB_SETINDENT, static_cast<WPARAM>(scale_(form1::kToolBarSpacerWidth)), 0);
-
-    std::vector<TBBUTTON> buttons;
-    for (const form1::ToolButton& button : form1::kToolButtons) {
-        TBBUTTON separator{};
-        separator.iBitmap = scale_(form1::kToolSeparatorWidth);
-        separator.fsStyle = BTNS_SEP;
-        buttons.push_back(separator);
-        TBBUTTON tool{};
-        tool.iBitmap = button.glyph;
-        tool.idCommand = static_cast<int>(button.command);
-        tool.fsState = TBSTATE_ENABLED;
-        tool.fsStyle = BTNS_BUTTON;
-        tool.iString = -1;
-        buttons.push_back(tool);
-    }
-    ::SendMessageW(toolBar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, buttonSize);
 }
 
 void TForm1::CreateStatusBar()
@@ -297,6 +147,12 @@ void TForm1::CreateMemo()
 }
 
 // ---- Commands ----
+
+void TForm1::Run(form1::Command command)
+{
+    if (const form1::Handler handler = form1::HandlerOf(command))
+        handler(*this);
+}
 
 void TForm1::Label2Click()
 {
@@ -361,16 +217,11 @@ void TForm1::OnMouseMove(Element element)
 
 void TForm1::ApplyHover(const HoverFeedback::Change& change)
 {
-    for (size_t tile = 0; tile < form1::kTiles.size(); ++tile) {
-        if (!change.framesChanged[tile])
-            continue;
-        const Element shape = form1::kTiles[tile].shape;
-        for (const form1::ElementDesign& design : form1::kElements)
-            if (design.element == shape) {
-                const RECT bounds = Scaled(design.bounds);
-                ::InvalidateRect(Handle(), &bounds, FALSE);
-            }
-    }
+    for (const std::optional<size_t>& tile : {change.unhighlighted, change.highlighted})
+        if (tile) {
+            const RECT bounds = Scaled(form1::kTiles[*tile].frame);
+            ::InvalidateRect(Handle(), &bounds, FALSE);
+        }
     if (change.statusChanged)
         statusbar::SetText(statusBar_, 0, WideFromGbk(hover_.StatusText()));
 }
@@ -384,38 +235,12 @@ void TForm1::OnLeftButtonDown(Element element)
 void TForm1::OnLeftButtonUp(Element element)
 {
     const Element pressed = pressed_;
-    pressed_ = Element::None;
+    pressed_ = {};
     if (::GetCapture() == Handle())
         ::ReleaseCapture();
-    // A click is a press and a release on the same element.
-    if (element == pressed)
-        OnClick(element);
-}
-
-LRESULT TForm1::OnGetObject(WPARAM flags, LPARAM object)
-{
-    if (const std::optional<LRESULT> answer = accessible_.Answer(Handle(), tiles_, flags, object))
-        return *answer;
-    return ::DefWindowProcW(Handle(), WM_GETOBJECT, flags, object);
-}
-
-void TForm1::OnDestroy()
-{
-    // A reader may hold the objects longer than the window lives.
-    accessible_.Close();
-    toolBarAccessible_.Close();
-}
-
-void TForm1::OnClick(Element element)
-{
-    switch (element) {
-    case Element::Label2: Label2Click(); break;
-    case Element::Label3: Label3Click(); break;
-    case Element::Label4: Label4Click(); break;
-    case Element::Label5: Label5Click(); break;
-    case Element::Label6: Label6Click(); break;
-    default: break;
-    }
+    // A click is a press and a release on the same label.
+    if (element == pressed && element.kind == Element::TileLabel)
+        Run(form1::TileCommand(element.tile));
 }
 
 bool TForm1::OnContextMenu(HWND target, LPARAM screenPoint)
@@ -429,38 +254,26 @@ bool TForm1::OnContextMenu(HWND target, LPARAM screenPoint)
     ::GetClientRect(Handle(), &client);
     if (!::PtInRect(&client, point))
         return false;
-    // The client area is the window's own: only Shape5 answers there.
-    if (target == Handle() && ElementAt(MAKELPARAM(point.x, point.y)) == Element::Shape5)
-        Shape5ContextPopup();
+    // The client area is the window's own: only a frame whose row has a handler answers there.
+    const Element element = ElementAt(MAKELPARAM(point.x, point.y));
+    if (target == Handle() && element.kind == Element::TileFrame)
+        if (const form1::Handler handler = form1::kTiles[element.tile].frameRightClick)
+            handler(*this);
     return true;
 }
 
-LRESULT CALLBACK TForm1::ToolBarSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR self) noexcept
+LRESULT TForm1::OnGetObject(WPARAM flags, LPARAM object)
 {
-    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
-        // Where the system's own object names the buttons, it answers; else they are supplied.
-        auto* form = reinterpret_cast<TForm1*>(self);
-        static const bool systemNamesThem = ToolBarButtons::SystemNamesThem(window);
-        if (!systemNamesThem)
-            if (const std::optional<LRESULT> answer =
-                    form->toolBarAccessible_.Answer(window, form->toolBarButtons_, wParam, lParam))
-                return *answer;
-    }
-    if (message == WM_MOUSEMOVE) {
-        auto* form = reinterpret_cast<TForm1*>(self);
-        const int x = GET_X_LPARAM(lParam);
-        const int y = GET_Y_LPARAM(lParam);
-        // The spacer Label1 fills the left of the button row.
-        if (x < form->scale_(form1::kToolBarSpacerWidth) && y < form->scale_(form1::kToolBarRowHeight)) {
-            try {
-                form->ApplyHover(form->hover_.PointerMovedOverToolBarSpacer());
-            } catch (const std::exception& failure) {
-                ReportWindowFailure(failure);
-            }
-        }
-    }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    if (const std::optional<LRESULT> answer = accessible_.Answer(Handle(), tileReaderItems_, flags, object))
+        return *answer;
+    return ::DefWindowProcW(Handle(), WM_GETOBJECT, flags, object);
+}
+
+void TForm1::OnDestroy()
+{
+    // A reader may hold the objects longer than the window lives.
+    accessible_.Close();
+    toolBar_.CloseAccessibility();
 }
 
 // ---- Painting ----
@@ -474,98 +287,11 @@ void TForm1::OnPaint()
     UniqueMemoryDC memory = CreateMemoryDC(paint.Get());
     UniqueBitmap buffer(::CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
     SelectedObject selected(memory.Get(), buffer.Get());
-    PaintContent(memory.Get());
+    painter_.Paint(memory.Get(), client, hover_);
     const RECT& area = paint.Area();
     ::BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, memory.Get(),
              area.left, area.top, SRCCOPY);
 }
-
-void TForm1::PaintFrame(HDC dc, int tile)
-{
-    // The outline lies inside the frame's bounds, half its width in from the edge. Its width
-    // (1 pixel, 2 when highlighted) scales with the design.
-    const bool highlighted = hover_.IsHighlighted(tile);
-    const int penWidth = scale_(highlighted ? 2 : 1);
-    UniquePen pen(::CreatePen(PS_SOLID, penWidth, highlighted ? form1::kFrameHighlighted : form1::kFrameNormal));
-    SelectedObject selectedPen(dc, pen.Get());
-    SelectedObject selectedBrush(dc, tileBrush_.Get());
-    const RECT bounds = Scaled(form1::TileFrame(tile));
-    const int inset = penWidth / 2;
-    const int width = bounds.right - bounds.left - penWidth + 1;
-    const int height = bounds.bottom - bounds.top - penWidth + 1;
-    ::Rectangle(dc, bounds.left + inset, bounds.top + inset, bounds.left + inset + width,
-                bounds.top + inset + height);
-}
-
-void TForm1::PaintContent(HDC dc)
-{
-    RECT client;
-    ::GetClientRect(Handle(), &client);
-    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::SetBkMode(dc, TRANSPARENT);
-
-    for (const form1::ElementDesign& design : form1::kElements) {
-        const RECT bounds = Scaled(design.bounds);
-        switch (design.element) {
-        case Element::Shape1: case Element::Shape2: case Element::Shape3: case Element::Shape4:
-        case Element::Shape5:
-            PaintFrame(dc, static_cast<int>(design.element) - static_cast<int>(Element::Shape1));
-            break;
-        case Element::Bevel1: {
-            // A lowered line along the right edge: shadow, then highlight, a pixel each at 100 %.
-            const int line = scale_(1);
-            RECT shadow{bounds.right - 2 * line, bounds.top, bounds.right - line, bounds.bottom};
-            RECT light{bounds.right - line, bounds.top, bounds.right, bounds.bottom};
-            ::FillRect(dc, &shadow, ::GetSysColorBrush(COLOR_BTNSHADOW));
-            ::FillRect(dc, &light, ::GetSysColorBrush(COLOR_BTNHIGHLIGHT));
-            break;
-        }
-        case Element::Label2: case Element::Label3: case Element::Label4: case Element::Label5:
-        case Element::Label6: {
-            const std::wstring caption = WideFromGbk(form1::kTiles[static_cast<size_t>(
-                form1::TileOfLabel(design.element))].caption);
-            SelectedObject font(dc, labelFont_.Get());
-            ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-            RECT textBounds = bounds;
-            ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textBounds,
-                        DT_CENTER | DT_EXPANDTABS);
-            break;
-        }
-        case Element::Image2: case Element::Image3: case Element::Image4: case Element::Image5:
-        case Element::Image6: {
-            const size_t tile = static_cast<size_t>(design.element) - static_cast<size_t>(Element::Image2);
-            if (categoryIcons_[tile])
-                ::DrawIconEx(dc, bounds.left, bounds.top, categoryIcons_[tile].Get(), PictureSize(), PictureSize(), 0,
-                             nullptr, DI_NORMAL);
-            break;
-        }
-        case Element::CoolBar1:
-            ::FillRect(dc, &bounds, ::GetSysColorBrush(COLOR_BTNFACE));
-            break;
-        case Element::Image1: {
-            // The band clips the picture's last column and row.
-            const RECT band = Scaled(form1::kCoolBar1);
-            UniqueMemoryDC source = CreateMemoryDC(dc);
-            SelectedObject selected(source.Get(), scaledBanner_ ? scaledBanner_.Get() : banner_.Get());
-            ::BitBlt(dc, band.left, band.top, band.right - band.left, band.bottom - band.top, source.Get(), 0, 0,
-                     SRCCOPY);
-            break;
-        }
-        case Element::Label7: {
-            SelectedObject font(dc, versionFont_.Get());
-            ::SetTextColor(dc, form1::kVersionColour);
-            RECT textBounds = bounds;
-            const std::wstring text = WideFromGbk(form1::kVersionLabel);
-            ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textBounds, DT_LEFT | DT_EXPANDTABS);
-            break;
-        }
-        case Element::None:
-            break;
-        }
-    }
-}
-
-// ---- Messages ----
 
 LRESULT TForm1::OnEraseBackground(HDC dc)
 {
@@ -579,19 +305,6 @@ LRESULT TForm1::OnEraseBackground(HDC dc)
     return 1;
 }
 
-LRESULT TForm1::OnNotify(const NMHDR& header)
-{
-    if (header.code == TTN_GETDISPINFOW) {
-        auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
-        for (const form1::ToolButton& button : form1::kToolButtons)
-            if (info.hdr.idFrom == button.command) {
-                tooltipText_ = WideFromGbk(button.hint);
-                info.lpszText = tooltipText_.data();
-            }
-    }
-    return 0;
-}
-
 LRESULT TForm1::OnControlColour(HDC dc, HWND control)
 {
     if (control != memo_)
@@ -601,6 +314,8 @@ LRESULT TForm1::OnControlColour(HDC dc, HWND control)
     ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
     return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
 }
+
+// ---- Messages ----
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -614,22 +329,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (OnContextMenu(reinterpret_cast<HWND>(wParam), lParam))
             return 0;
         break;
-    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_NOTIFY: toolBar_.AnswerToolTip(*reinterpret_cast<const NMHDR*>(lParam)); return 0;
     case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_GETOBJECT: return OnGetObject(wParam, lParam);
     case WM_DESTROY: OnDestroy(); break;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case form1::Label2: Label2Click(); return 0;
-        case form1::Label3: Label3Click(); return 0;
-        case form1::Label4: Label4Click(); return 0;
-        case form1::Label5: Label5Click(); return 0;
-        case form1::Label6: Label6Click(); return 0;
-        case form1::ToolButton3: ToolButton3Click(); return 0;
-        case form1::ToolButton5: ToolButton5Click(); return 0;
-        case form1::ToolButton9: ToolButton9Click(); return 0;
-        }
-        break;
+    case WM_COMMAND: Run(form1::Command(LOWORD(wParam))); return 0;
     case WM_ACTIVATE:
     case WM_SETFOCUS:
         // The report area is the only control that takes the focus.

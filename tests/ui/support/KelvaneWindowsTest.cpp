@@ -1,6 +1,7 @@
 #include "support/KelvaneWindowsTest.h"
 
 #include "common/ProductInfo.h"
+#include "ui/main/Form1Tiles.h"
 
 #include <commctrl.h>
 
@@ -42,10 +43,10 @@ void KelvaneWindowsTest::SetUp()
 
     application_ = std::make_unique<TApplication>(::GetModuleHandleW(nullptr), machine_);
     application_->SetTitle(product::kTitle);
-    form1_ = std::make_unique<TForm1>(*application_, machine_);
+    form1_ = std::make_unique<TForm1>(*application_, machine_,
+                                      [this](const std::string& text) { messagesShown_.push_back(text); });
     form3_ = std::make_unique<TForm3>(*application_, form1_->Handle());
     form1_->SetHelpWindow(*form3_);
-    form1_->SetMessageDialog([this](const std::string& text) { messagesShown_.push_back(text); });
     gApplicationWindow = AppWindow();
     gMainWindow = Main();
     gHelpWindow = Help();
@@ -145,19 +146,29 @@ void KelvaneWindowsTest::MoveOnToolBar(int x, int y)
     ::SendMessageW(form1_->ToolBar1(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
 }
 
-RECT KelvaneWindowsTest::ToolButtonRect(UINT command) const
+UINT KelvaneWindowsTest::ToolButtonCommand(const char* hint)
+{
+    for (size_t button = 0; button < form1::kToolButtons.size(); ++button)
+        if (std::string(form1::kToolButtons[button].hint) == hint)
+            return static_cast<UINT>(form1::ToolButtonCommand(button));
+    ADD_FAILURE() << "no tool button " << hint;
+    return 0;
+}
+
+RECT KelvaneWindowsTest::ToolButtonRect(const char* hint) const
 {
     HWND toolBar = form1_->ToolBar1();
+    const UINT command = ToolButtonCommand(hint);
     const auto index = ::SendMessageW(toolBar, TB_COMMANDTOINDEX, command, 0);
     RECT rect{};
     ::SendMessageW(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
     return rect;
 }
 
-void KelvaneWindowsTest::ClickToolButton(UINT command)
+void KelvaneWindowsTest::ClickToolButton(const char* hint)
 {
     HWND toolBar = form1_->ToolBar1();
-    const RECT rect = ToolButtonRect(command);
+    const RECT rect = ToolButtonRect(hint);
     const LPARAM centre = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     ::SendMessageW(toolBar, WM_MOUSEMOVE, 0, centre);
     ::SendMessageW(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, centre);

@@ -77,9 +77,11 @@ protected:
     void RightClickAt(int x, int y);
     // A pointer move straight at a tool-bar point (tool-bar client coordinates).
     void MoveOnToolBar(int x, int y);
-    // Presses and releases a tool button at the centre of its rectangle.
-    void ClickToolButton(UINT command);
-    RECT ToolButtonRect(UINT command) const;
+    // A tool button by its hint (常见问题, 给我写信, 退出): its command, its rectangle, and a press
+    // and release at its centre.
+    static UINT ToolButtonCommand(const char* hint);
+    RECT ToolButtonRect(const char* hint) const;
+    void ClickToolButton(const char* hint);
 
     // Chooses a help topic from the help window's menu bar, by position.
     void ChooseHelpMenuItem(int position);

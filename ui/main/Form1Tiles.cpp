@@ -1,0 +1,171 @@
+#include "ui/main/Form1Tiles.h"
+
+#include "ui/main/TForm1.h"
+
+#include <array>
+
+namespace form1 {
+namespace {
+
+// One row a tile: everything the window, the help window and the resources know of it. The
+// build lists each row's icon among the program's resources (CMakeLists.txt reads the
+// `.iconResource` lines), so a row keeps that field on a line of its own.
+constexpr auto kTileRows = std::to_array<Tile>({
+    {
+        .frame = {17, 79, 106, 25},
+        .label = {17, 85, 109, 19},
+        .icon = {23, 84, 32, 32},
+        .iconDrawnLast = true,
+        .caption = "     系统信息   ",
+        .statusHint = "检测并显示系统信息",
+        .iconResource = "CategorySystemInfo",
+        .shortcut = {'1', true},
+        .click = [](TForm1& form) { form.Label2Click(); },
+        .frameRightClick = nullptr,
+        .help = {"系统信息",
+                 "                   系统信息\n"
+                 "\n"
+                 "功能：检测并显示系统信息\n"
+                 "\n"
+                 "   系统信息包括：\n"
+                 "      计算机系统信息\n"
+                 "      硬件设备信息\n"
+                 "      网页浏览器信息\n"
+                 "      系统目录信息"},
+    },
+    {
+        .frame = {17, 111, 106, 25},
+        .label = {16, 117, 109, 19},
+        .icon = {22, 116, 32, 32},
+        .iconDrawnLast = false,
+        .caption = "     系统优化   ",
+        .statusHint = "系统内部优化达到最佳的运行状态",
+        .iconResource = "CategorySystemOptimise",
+        .shortcut = {'2', true},
+        .click = [](TForm1& form) { form.Label3Click(); },
+        .frameRightClick = nullptr,
+        .help = {"系统优化",
+                 "                   系统优化\n"
+                 "\n"
+                 "功能：系统内部优化达到最佳的运行状态\n"
+                 "\n"
+                 "   系统优化包括：\n"
+                 "\n"
+                 "      磁盘缓存自动优化\n"
+                 "      系统安全自动优化\n"
+                 "      文件系统自动优化\n"
+                 "      菜单加速优化"},
+    },
+    {
+        .frame = {17, 143, 106, 25},
+        .label = {16, 149, 109, 19},
+        .icon = {22, 148, 32, 32},
+        .iconDrawnLast = false,
+        .caption = "     网络加速   ",
+        .statusHint = "优化网络配置使上网速度达到最快",
+        .iconResource = "CategoryNetwork",
+        .shortcut = {'3', true},
+        .click = [](TForm1& form) { form.Label4Click(); },
+        .frameRightClick = nullptr,
+        .help = {"网络加速",
+                 "                   网络加速\n"
+                 "\n"
+                 "功能：优化网络配置，使上网速度达到最快\n"
+                 "\n"
+                 "   网络加速包括：\n"
+                 "\n"
+                 "      网络加速配置\n"
+                 "      网络连接加速\n"
+                 "      网络驱动设备加速"},
+    },
+    {
+        .frame = {17, 175, 106, 25},
+        .label = {17, 181, 109, 19},
+        .icon = {21, 180, 32, 32},
+        .iconDrawnLast = false,
+        .caption = "     清理维护   ",
+        .statusHint = "清理系统内部的垃圾文件和垃圾信息",
+        .iconResource = "CategoryCleanup",
+        .shortcut = {'4', true},
+        .click = [](TForm1& form) { form.Label5Click(); },
+        .frameRightClick = nullptr,
+        .help = {"清理维护",
+                 "                   清理维护\n"
+                 "\n"
+                 "功能：清理系统内部的垃圾文件和垃圾信息\n"
+                 "\n"
+                 "   清理维护包括：\n"
+                 "      清理多余的DLL文件\n"
+                 "      清理注册表多余信息\n"
+                 "      清除“IE”地址栏中的历史记录\n"
+                 "      清除病毒和木马\n"
+                 "      清除系统安全漏洞"},
+    },
+    {
+        .frame = {17, 207, 106, 25},
+        .label = {16, 213, 109, 19},
+        .icon = {21, 212, 32, 32},
+        .iconDrawnLast = false,
+        .caption = "     自动修复   ",
+        .statusHint = "网络自动修复、IE修复、广告拦截",
+        .iconResource = "CategoryRepair",
+        .shortcut = {'5', true},
+        .click = [](TForm1& form) { form.Label6Click(); },
+        .frameRightClick = [](TForm1& form) { form.Shape5ContextPopup(); },
+        .help = {"自动修复",
+                 "                   自动修复\n"
+                 "功能：查杀电脑中的恶意代码，全面修复您的IE,有效消除QQ尾巴现象。\n"
+                 "   自动修复包括：\n"
+                 "      恢复IE浏览器标题为空白\n"
+                 "      恢复IE浏览器首页为空白页、地址为系统默认页\n"
+                 "      修复IE浏览器的Internet选项为可用\n"
+                 "      修复IE浏览器右键菜单不能弹出的问题\n"
+                 "      修复重新开机后IE浏览器又被感染的问题\n"
+                 "      恢复IE为默认浏览器\n"
+                 "      修复注册表编辑器为可用"},
+    },
+});
+
+// Left to right, each after an 8-pixel separator.
+constexpr auto kToolButtonRows = std::to_array<ToolButton>({
+    {.glyph = 1, .hint = "常见问题", .shortcut = {VK_F1, false}, .click = [](TForm1& form) { form.ToolButton3Click(); }},
+    {.glyph = 0, .hint = "给我写信", .shortcut = {}, .click = [](TForm1& form) { form.ToolButton5Click(); }},
+    {.glyph = 3, .hint = "退出", .shortcut = {}, .click = [](TForm1& form) { form.ToolButton9Click(); }},
+});
+
+} // namespace
+
+constinit const std::span<const Tile> kTiles = kTileRows;
+constinit const std::span<const ToolButton> kToolButtons = kToolButtonRows;
+
+} // namespace form1
+
+namespace form1 {
+
+Handler HandlerOf(Command command)
+{
+    const size_t id = static_cast<size_t>(command);
+    if (id >= kFirstTileCommand && id - kFirstTileCommand < kTiles.size())
+        return kTiles[id - kFirstTileCommand].click;
+    if (id >= kFirstToolButtonCommand && id - kFirstToolButtonCommand < kToolButtons.size())
+        return kToolButtons[id - kFirstToolButtonCommand].click;
+    return nullptr;
+}
+
+std::wstring Shortcut::Text() const
+{
+    if (!key)
+        return {};
+    // The keys the tables use: digits, letters and F1 to F9.
+    wchar_t text[] = L"Ctrl+F1";
+    wchar_t* end = control ? text + 5 : text;
+    if (key >= VK_F1 && key <= VK_F9) {
+        *end++ = L'F';
+        *end++ = static_cast<wchar_t>(L'1' + key - VK_F1);
+    } else {
+        *end++ = static_cast<wchar_t>(key);
+    }
+    return std::wstring(text, end);
+}
+
+} // namespace form1
