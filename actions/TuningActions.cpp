@@ -25,9 +25,10 @@ constexpr char kFindList[] = "“查找”对话框中的历史记录";
 constexpr char kAddressList[] = "“IE”地址栏中的历史记录";
 constexpr char kPlayerList[] = "“MediaPlayer”地址栏中的历史记录";
 
-// A list's "已清除" line goes out before its deletion, whatever the outcome; a list whose key is
-// still there afterwards (refused, not missing) is named once more after its step's lines.
-bool StillThere(TRegistry& registry, const char* subkey)
+// Deletes a list's key: true when the key stays (the deletion was refused; a missing key is gone).
+// The list's "已清除" line goes out before its deletion, whatever the outcome; a list still there
+// is named once more after its step's lines.
+bool DeleteList(TRegistry& registry, const char* subkey)
 {
     return registry.DeleteTreeOutcome(subkey) == TreeDeletion::Refused;
 }
@@ -97,18 +98,18 @@ void RunCleanup(Report& report)
 
         if (registry.OpenPath("\\Software\\microsoft\\windows\\currentversion\\explorer")) {
             AppendLines(report, {"已清除“运行”对话框中的历史记录", "", "已清除“查找”对话框中的历史记录"});
-            const bool runListThere = StillThere(registry, "runmru");
-            const bool findListThere = StillThere(registry, "Doc Find Spec MRU");
+            const bool runListThere = DeleteList(registry, "runmru");
+            const bool findListThere = DeleteList(registry, "Doc Find Spec MRU");
             ReportNotCleared(report, runListThere, kRunList);
             ReportNotCleared(report, findListThere, kFindList);
         }
         if (registry.OpenPath("\\Software\\microsoft\\internet explorer")) {
             AppendLines(report, {"", "已清除“IE”地址栏中的历史记录"});
-            ReportNotCleared(report, StillThere(registry, "typedurls"), kAddressList);
+            ReportNotCleared(report, DeleteList(registry, "typedurls"), kAddressList);
         }
         if (registry.OpenPath("\\Software\\microsoft\\mediaplayer\\player")) {
             report.AppendLine("");
-            const bool playerListThere = StillThere(registry, "recenturllist");
+            const bool playerListThere = DeleteList(registry, "recenturllist");
             AppendLines(report, {"已清除“MediaPlayer”地址栏中的历史记录", ""});
             ReportNotCleared(report, playerListThere, kPlayerList);
         }

@@ -1,11 +1,15 @@
-// The main window's hit-testing and hover state machine on their own, without a window, over
-// every point and element they answer for; the window tests check only that the window uses them.
+// The main window's design table, hit-testing and hover state machine on their own, without a
+// window, over every point and element they answer for; the window tests check only that the
+// window uses them.
+#include "common/Text.h"
 #include "ui/main/Form1Tiles.h"
 #include "ui/main/HoverFeedback.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -91,6 +95,47 @@ TEST(HoverStates, EachElementSetsTheFramesAndTheStatusAsItsHandlerSays)
     EXPECT_EQ(change.unhighlighted, 1u);
     EXPECT_EQ(change.highlighted, std::nullopt);
     EXPECT_TRUE(change.statusChanged);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Form1Tiles, EveryRowHasItsCommandShortcutIconAndHelpTopic)
+{
+    std::vector<WORD> keys;
+    for (size_t tile = 0; tile < form1::kTiles.size(); ++tile) {
+        const form1::Tile& row = form1::kTiles[tile];
+        SCOPED_TRACE(row.caption);
+        ASSERT_NE(row.click, nullptr);
+        EXPECT_EQ(form1::HandlerOf(form1::TileCommand(tile)), row.click);
+        EXPECT_NE(row.shortcut.key, 0);
+        EXPECT_EQ(std::count(keys.begin(), keys.end(), row.shortcut.key), 0) << "a key runs one tile";
+        keys.push_back(row.shortcut.key);
+        // The resource list is made from the rows: each row's icon is in the program.
+        const std::wstring icon = WideFromGbk(row.iconResource);
+        EXPECT_NE(::FindResourceW(nullptr, icon.c_str(), RT_GROUP_ICON), nullptr);
+        // The topic starts with its heading, the caption the menu shows.
+        EXPECT_EQ(std::string(row.help.text).rfind(std::string(19, ' ') + row.help.menuCaption + "\n", 0), 0u);
+    }
+    EXPECT_EQ(form1::HandlerOf(form1::TileCommand(form1::kTiles.size())), nullptr);
+}
+
+TEST(Form1Tiles, ElementsArePaintedInTheDesignsOrder)
+{
+    std::string order;
+    form1::ForEachElement([&](const Element& element, const form1::Bounds&) {
+        const char* names[] = {"-", "Shape", "Bevel1", "Label", "Image", "CoolBar1", "Image1", "Label7"};
+        order += names[element.kind];
+        // The components are numbered from Shape1, Label2 and Image2 for the first tile.
+        if (element.kind == Element::TileFrame)
+            order += std::to_string(element.tile + 1);
+        else if (element.kind == Element::TileLabel || element.kind == Element::TileIcon)
+            order += std::to_string(element.tile + 2);
+        order += ' ';
+    });
+    EXPECT_EQ(order, "Shape1 Shape2 Shape3 Shape4 Shape5 Bevel1 Label2 Label3 Label4 Label5 Label6 "
+                     "Image3 Image4 Image5 Image6 Image2 CoolBar1 Image1 Label7 ");
 }
 
 } // namespace

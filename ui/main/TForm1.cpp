@@ -305,11 +305,8 @@ LRESULT TForm1::OnEraseBackground(HDC dc)
     return 1;
 }
 
-LRESULT TForm1::OnControlColour(HDC dc, HWND control)
+LRESULT TForm1::OnReportColour(HDC dc)
 {
-    if (control != memo_)
-        return ::DefWindowProcW(Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                reinterpret_cast<LPARAM>(control));
     ::SetTextColor(dc, form1::kReportColour);
     ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
     return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
@@ -330,7 +327,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     case WM_NOTIFY: toolBar_.AnswerToolTip(*reinterpret_cast<const NMHDR*>(lParam)); return 0;
-    case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORSTATIC:
+        // The read-only report area asks as a static control does.
+        if (reinterpret_cast<HWND>(lParam) == memo_)
+            return OnReportColour(reinterpret_cast<HDC>(wParam));
+        break;
     case WM_GETOBJECT: return OnGetObject(wParam, lParam);
     case WM_DESTROY: OnDestroy(); break;
     case WM_COMMAND: Run(form1::Command(LOWORD(wParam))); return 0;

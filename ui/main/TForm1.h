@@ -85,7 +85,7 @@ private:
     void OnLeftButtonUp(form1::Element element);
     // True when the request was the window's own (a client-area right click).
     bool OnContextMenu(HWND target, LPARAM screenPoint);
-    LRESULT OnControlColour(HDC dc, HWND control);
+    LRESULT OnReportColour(HDC dc);
     LRESULT OnEraseBackground(HDC dc);
 
     ApplicationHost& application_;
