@@ -10,8 +10,8 @@
 // - the size of Kelvane.exe and the DLLs it imports.
 // Every timed figure is the median of its repetitions. The registry work happens in a scratch
 // key: the four predefined roots are redirected into it, so no real key is touched.
-#include "support/ProcessWindow.h"
-#include "support/RegistryCallHook.h"
+#include "testkit/ProcessWindow.h"
+#include "testkit/RegistryCallHook.h"
 #include "actions/Machine.h"
 #include "actions/Report.h"
 #include "actions/SystemInfoReport.h"

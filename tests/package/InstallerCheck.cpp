@@ -8,7 +8,7 @@
 //   kelvane_installer_check closes PATH\TO\Kelvane.exe   (started by something else)
 //   kelvane_installer_check removed
 // Exit code 0 when the check holds; every failure is described on the standard error.
-#include "support/ProcessWindow.h"
+#include "testkit/ProcessWindow.h"
 
 #include <windows.h>
 
