@@ -10,13 +10,13 @@
 // - the size of Kelvane.exe and the DLLs it imports.
 // Every timed figure is the median of its repetitions. The registry work happens in a scratch
 // key: the four predefined roots are redirected into it, so no real key is touched.
-#include "testkit/ProcessWindow.h"
-#include "testkit/RegistryCallHook.h"
 #include "actions/Machine.h"
 #include "actions/Report.h"
 #include "actions/SystemInfoReport.h"
 #include "registry/RegistryApi.h"
 #include "registry/TRegistry.h"
+#include "testkit/ProgramStart.h"
+#include "testkit/RegistryCallHook.h"
 
 #include <windows.h>
 
@@ -109,35 +109,13 @@ std::string Narrow(const std::wstring& text)
 // top-level window of `className`) shown; the program is closed again before returning.
 double TimeStartUp(const std::wstring& program, const wchar_t* className)
 {
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    const double start = Now();
-    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process))
-        Abandon("cannot start " + Narrow(program) + " (error " + std::to_string(::GetLastError()) + ")");
-    ::WaitForInputIdle(process.hProcess, 30000);
-    HWND found = nullptr;
-    for (;;) {
-        found = FindTopLevelWindow(className, true, process.dwProcessId);
-        if (found || Now() - start > 30000 || ::WaitForSingleObject(process.hProcess, 1) != WAIT_TIMEOUT)
-            break;
-    }
-    const double elapsed = Now() - start;
-    if (!found) {
-        ::TerminateProcess(process.hProcess, 1);
+    const ProgramStart start = StartProgram(program, className, {}, 30000);
+    if (start.startError != ERROR_SUCCESS)
+        Abandon("cannot start " + Narrow(program) + " (error " + std::to_string(start.startError) + ")");
+    if (!start.process)
         Abandon(Narrow(program) + " showed no window of its main window class");
-    }
-
-    ::PostMessageW(found, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
-        ::TerminateProcess(process.hProcess, 1);
-        ::WaitForSingleObject(process.hProcess, 30000);
-    }
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return elapsed;
+    CloseProgram(start.process, start.mainWindow, 30000);
+    return start.shownAfterMs;
 }
 
 void BenchStartUp(const std::wstring& kelvane)
