@@ -17,6 +17,7 @@
 #include "registry/TRegistry.h"
 #include "testkit/ProgramStart.h"
 #include "testkit/RegistryCallHook.h"
+#include "testkit/RegistrySandbox.h"
 
 #include <windows.h>
 
@@ -25,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -140,61 +142,7 @@ void BenchStartUp(const std::wstring& kelvane)
 }
 
 // ---------------------------------------------------------------------------------------------
-// The scratch registry
-
-// Redirects HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS and HKEY_CURRENT_CONFIG into
-// HKCU\Software\KelvaneBench\<process id>\<root> for the life of the object.
-class ScratchRegistry {
-public:
-    ScratchRegistry() : path_("Software\\KelvaneBench\\" + std::to_string(::GetCurrentProcessId()))
-    {
-        HKEY scratch = nullptr;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
-                              nullptr) != ERROR_SUCCESS)
-            Abandon("cannot create the scratch key");
-        // All four scratch roots are created under the real HKEY_CURRENT_USER before any redirection.
-        std::vector<HKEY> roots;
-        for (const char* name : kRootNames) {
-            HKEY root = nullptr;
-            if (::RegCreateKeyExA(scratch, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root, nullptr) !=
-                ERROR_SUCCESS)
-                Abandon("cannot create the scratch roots");
-            roots.push_back(root);
-        }
-        ::RegCloseKey(scratch);
-        for (size_t i = 0; i < roots.size(); ++i) {
-            if (::RegOverridePredefKey(kRoots[i], roots[i]) != ERROR_SUCCESS)
-                Abandon("RegOverridePredefKey failed");
-            ::RegCloseKey(roots[i]);
-        }
-    }
-
-    ~ScratchRegistry()
-    {
-        for (HKEY root : kRoots)
-            ::RegOverridePredefKey(root, nullptr);
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\KelvaneBench");  // goes only once empty
-    }
-
-    ScratchRegistry(const ScratchRegistry&) = delete;
-    ScratchRegistry& operator=(const ScratchRegistry&) = delete;
-
-    static void SetText(HKEY root, const char* path, const char* name, const std::string& text)
-    {
-        HKEY key = nullptr;
-        if (::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS ||
-            ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                             static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS)
-            Abandon(std::string("cannot write the sample value ") + name);
-        ::RegCloseKey(key);
-    }
-
-private:
-    static inline const HKEY kRoots[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG};
-    static constexpr const char* kRootNames[] = {"HKCU", "HKLM", "HKU", "HKCC"};
-    std::string path_;
-};
+// Counting registry calls
 
 // Counts the calls made through a registry function table.
 struct CallCounts {
@@ -306,9 +254,9 @@ size_t BareReportCalls(const RegistryApi& api)
 
 void BenchSystemInfoReport()
 {
-    ScratchRegistry scratch;
+    RegistrySandbox sandbox;
     for (const SampleValue& value : kReportValues)
-        ScratchRegistry::SetText(value.root, value.key, value.name, value.text);
+        RegistrySandbox::SetText(value.root, value.key, value.name, value.text);
 
     CollectedReport report;
     Machine& machine = SystemMachine();
@@ -427,7 +375,7 @@ double TimeRegDeleteTree(int keys)
 
 void BenchDeleteTree()
 {
-    ScratchRegistry scratch;
+    RegistrySandbox sandbox;
 
     // One counted deletion: the calls TRegistry makes for each key.
     const int countedKeys = 1000;
@@ -647,14 +595,19 @@ int wmain(int argc, wchar_t** argv)
     };
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 
-    if (wanted(L"start-up"))
-        BenchStartUp(kelvane);
-    if (wanted(L"report"))
-        BenchSystemInfoReport();
-    if (wanted(L"delete-tree"))
-        BenchDeleteTree();
-    if (wanted(L"size"))
-        BenchSize(kelvane);
+    // The registry sandbox reports what it cannot set up by throwing.
+    try {
+        if (wanted(L"start-up"))
+            BenchStartUp(kelvane);
+        if (wanted(L"report"))
+            BenchSystemInfoReport();
+        if (wanted(L"delete-tree"))
+            BenchDeleteTree();
+        if (wanted(L"size"))
+            BenchSize(kelvane);
+    } catch (const std::exception& failure) {
+        Abandon(failure.what());
+    }
     std::printf("targets: %d met, %d missed\n", targetsMet, targetsMissed);
     return 0;
 }
