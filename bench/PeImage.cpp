@@ -85,32 +85,26 @@ ImageFacts InspectImage(const std::wstring& path)
         return std::string(text, strnlen(text, data.size() - *offset));
     };
 
-    const IMAGE_DATA_DIRECTORY& imports = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (imports.VirtualAddress != 0) {
-        const std::optional<uint64_t> offset = offsetOf(imports.VirtualAddress);
-        for (uint64_t entry = offset ? *offset : data.size();; entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-            IMAGE_IMPORT_DESCRIPTOR descriptor;
+    // Both tables are arrays of descriptors ended by one that names no DLL.
+    auto listDlls = [&]<typename Descriptor>(int directory, DWORD Descriptor::*dllName, const char* table,
+                                             const char* suffix) {
+        const IMAGE_DATA_DIRECTORY& entries = nt.OptionalHeader.DataDirectory[directory];
+        if (entries.VirtualAddress == 0)
+            return;
+        const std::optional<uint64_t> offset = offsetOf(entries.VirtualAddress);
+        for (uint64_t entry = offset ? *offset : data.size();; entry += sizeof(Descriptor)) {
+            Descriptor descriptor;
             if (!fits(entry, sizeof descriptor))
-                Abandon("the import table is cut short");
+                Abandon(std::string("the ") + table + " is cut short");
             std::memcpy(&descriptor, at(entry), sizeof descriptor);
-            if (descriptor.Name == 0)
+            if (descriptor.*dllName == 0)
                 break;
-            facts.imports.push_back(nameAt(descriptor.Name));
+            facts.imports.push_back(nameAt(descriptor.*dllName) + suffix);
         }
-    }
-    const IMAGE_DATA_DIRECTORY& delayed = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT];
-    if (delayed.VirtualAddress != 0) {
-        const std::optional<uint64_t> offset = offsetOf(delayed.VirtualAddress);
-        for (uint64_t entry = offset ? *offset : data.size();; entry += sizeof(IMAGE_DELAYLOAD_DESCRIPTOR)) {
-            IMAGE_DELAYLOAD_DESCRIPTOR descriptor;
-            if (!fits(entry, sizeof descriptor))
-                Abandon("the delay-load import table is cut short");
-            std::memcpy(&descriptor, at(entry), sizeof descriptor);
-            if (descriptor.DllNameRVA == 0)
-                break;
-            facts.imports.push_back(nameAt(descriptor.DllNameRVA) + " (delay-loaded)");
-        }
-    }
+    };
+    listDlls(IMAGE_DIRECTORY_ENTRY_IMPORT, &IMAGE_IMPORT_DESCRIPTOR::Name, "import table", "");
+    listDlls(IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT, &IMAGE_DELAYLOAD_DESCRIPTOR::DllNameRVA, "delay-load import table",
+             " (delay-loaded)");
     return facts;
 }
 
