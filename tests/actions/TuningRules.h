@@ -4,7 +4,7 @@
 // that check the actions against them. Keys are spelled as Windows spells them; the actions
 // open them in other letter cases.
 
-#include "support/RegistrySandbox.h"
+#include "testkit/RegistrySandbox.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // from outside, and watched until it ends. Every wait has a limit, so a program that hangs
 // fails the test instead of blocking it.
 #include "support/ProjectVersion.h"
-#include "support/ProcessWindow.h"
+#include "testkit/ProcessWindow.h"
 #include "support/WindowProbes.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,8 @@
 //   kelvane_installer_check closes PATH\TO\Kelvane.exe   (started by something else)
 //   kelvane_installer_check removed
 // Exit code 0 when the check holds; every failure is described on the standard error.
-#include "support/ProcessWindow.h"
+#include "testkit/ProcessWindow.h"
+#include "testkit/ProgramStart.h"
 
 #include <windows.h>
 
@@ -207,58 +208,38 @@ bool RunsProgram(DWORD processId, const wchar_t* program)
 
 // Starts the program from where it was installed and waits for its visible main window.
 // Returns the process, or nullptr when the program did not come up (the failure is recorded).
-HANDLE StartProgram(const std::wstring& program, HWND& mainWindow)
+HANDLE StartInstalledProgram(const std::wstring& program, HWND& mainWindow)
 {
-    std::wstring commandLine = L"\"" + program + L"\"";
-    const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                          &startup, &process)) {
-        Fail(L"the installed program does not start" + SystemErrorText(::GetLastError()));
-        return nullptr;
-    }
-    ::CloseHandle(process.hThread);
-    ::WaitForInputIdle(process.hProcess, kTimeoutMs);
-    const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
-    while (!mainWindow && ::GetTickCount64() < deadline &&
-           ::WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT)
-        mainWindow = FindTopLevelWindow(kMainWindowClass, true, process.dwProcessId);
-    if (mainWindow)
-        return process.hProcess;
-    DWORD exitCode = 0;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    Fail(exitCode == STILL_ACTIVE ? L"the installed program shows no main window"
-                                  : L"the installed program ended with code " + std::to_wstring(exitCode) +
-                                        L" before showing its main window");
-    ::TerminateProcess(process.hProcess, 1);
-    ::WaitForSingleObject(process.hProcess, kTimeoutMs);
-    ::CloseHandle(process.hProcess);
+    const ProgramStart start =
+        StartProgram(program, kMainWindowClass, program.substr(0, program.find_last_of(L'\\')), kTimeoutMs);
+    mainWindow = start.mainWindow;
+    if (start.process)
+        return start.process;
+    if (start.startError != ERROR_SUCCESS)
+        Fail(L"the installed program does not start" + SystemErrorText(start.startError));
+    else if (start.exitCode)
+        Fail(L"the installed program ended with code " + std::to_wstring(*start.exitCode) +
+             L" before showing its main window");
+    else
+        Fail(L"the installed program shows no main window");
     return nullptr;
 }
 
 // Closes the main window the way the user does and expects the program to end cleanly.
-void CloseProgram(HANDLE process, HWND mainWindow)
+void CloseExpectingCodeZero(HANDLE process, HWND mainWindow)
 {
-    ::PostMessageW(mainWindow, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(process, kTimeoutMs) != WAIT_OBJECT_0) {
+    const ProgramEnd end = CloseProgram(process, mainWindow, kTimeoutMs);
+    if (!end.endedByItself)
         Fail(L"the installed program does not end when its main window is closed");
-        ::TerminateProcess(process, 1);
-        ::WaitForSingleObject(process, kTimeoutMs);
-    }
-    DWORD exitCode = 1;
-    ::GetExitCodeProcess(process, &exitCode);
-    if (exitCode != 0)
-        Fail(L"the installed program ended with code " + std::to_wstring(exitCode));
-    ::CloseHandle(process);
+    if (end.exitCode != 0)
+        Fail(L"the installed program ended with code " + std::to_wstring(end.exitCode));
 }
 
 int CheckStarts(const std::wstring& program)
 {
     HWND mainWindow = nullptr;
-    if (HANDLE process = StartProgram(program, mainWindow))
-        CloseProgram(process, mainWindow);
+    if (HANDLE process = StartInstalledProgram(program, mainWindow))
+        CloseExpectingCodeZero(process, mainWindow);
     return failures == 0 ? 0 : 1;
 }
 
@@ -286,7 +267,7 @@ int CheckCloses(const std::wstring& program)
         Fail(L"the program's process cannot be opened" + SystemErrorText(::GetLastError()));
         return 1;
     }
-    CloseProgram(process, mainWindow);
+    CloseExpectingCodeZero(process, mainWindow);
     return failures == 0 ? 0 : 1;
 }
 
@@ -390,7 +371,7 @@ public:
             if (!window_)
                 Fail(L"cannot show a window of class " + className_ + SystemErrorText(::GetLastError()));
         } else if (what.rfind(L"running:", 0) == 0) {
-            program_ = StartProgram(what.substr(8), mainWindow_);
+            program_ = StartInstalledProgram(what.substr(8), mainWindow_);
         } else if (what != L"-") {
             Fail(L"unknown circumstance " + what);
         }
@@ -402,7 +383,7 @@ public:
         if (window_)
             ::DestroyWindow(window_);
         if (program_)
-            CloseProgram(program_, mainWindow_);
+            CloseExpectingCodeZero(program_, mainWindow_);
     }
     Circumstance(const Circumstance&) = delete;
     Circumstance& operator=(const Circumstance&) = delete;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "registry/RegistryApi.h"
-#include "support/RegistryCallHook.h"
-#include "support/RegistrySandbox.h"
+#include "testkit/RegistryCallHook.h"
+#include "testkit/RegistrySandbox.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "app/TApplication.h"
 #include "win/WindowFailure.h"
 #include "registry/RegistryApi.h"
-#include "support/RegistrySandbox.h"
+#include "testkit/RegistrySandbox.h"
 #include "support/TestDoubles.h"
 #include "support/WindowProbes.h"
 #include "ui/help/TForm3.h"

@@ -7,8 +7,9 @@
 #include <string>
 
 // Redirects HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS and HKEY_CURRENT_CONFIG of this
-// process into a scratch key, so tests build their fixtures on the real registry without
-// touching a real key. The scratch key is removed again on destruction.
+// process into a scratch key, so tests and the benchmark build their fixtures on the real
+// registry without touching a real key. The scratch key is removed again on destruction. What
+// cannot be set up or built is thrown as std::runtime_error, for each user to report its own way.
 class RegistrySandbox {
 public:
     RegistrySandbox();

@@ -1,8 +1,6 @@
-#include "support/RegistrySandbox.h"
+#include "testkit/RegistrySandbox.h"
 
 #include "common/Text.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <stdexcept>
