@@ -42,6 +42,35 @@ prepare_prefix() {
   "$WINE64" wineboot --init </dev/null >/dev/null 2>&1
 }
 
+# Sets the system colours of the prefix named by WINEPREFIX to one of Windows' high-contrast
+# schemes, HighContrastBlack or HighContrastWhite; the Wine server started next reads them.
+set_prefix_palette() {
+  local colours name
+  case $1 in
+    HighContrastBlack)
+      colours=("Window=0 0 0" "WindowText=255 255 255" "ButtonFace=0 0 0" "ButtonText=255 255 255"
+               "Hilight=26 235 255" "HilightText=0 0 0" "GrayText=63 242 63" "HotTrackingColor=255 255 0"
+               "InfoWindow=0 0 0" "InfoText=255 255 255" "Menu=0 0 0" "MenuText=255 255 255" "MenuBar=0 0 0"
+               "MenuHilight=26 235 255" "ButtonShadow=128 128 128" "ButtonHilight=255 255 255"
+               "ButtonLight=192 192 192" "ButtonDkShadow=255 255 255" "WindowFrame=255 255 255"
+               "ActiveTitle=0 0 0" "TitleText=255 255 255" "InactiveTitle=0 0 0" "InactiveTitleText=63 242 63"
+               "ActiveBorder=0 0 0" "InactiveBorder=0 0 0" "Background=0 0 0") ;;
+    HighContrastWhite)
+      colours=("Window=255 255 255" "WindowText=0 0 0" "ButtonFace=255 255 255" "ButtonText=0 0 0"
+               "Hilight=55 0 110" "HilightText=255 255 255" "GrayText=96 0 0" "HotTrackingColor=0 0 159"
+               "InfoWindow=255 255 255" "InfoText=0 0 0" "Menu=255 255 255" "MenuText=0 0 0" "MenuBar=255 255 255"
+               "MenuHilight=55 0 110" "ButtonShadow=128 128 128" "ButtonHilight=0 0 0"
+               "ButtonLight=192 192 192" "ButtonDkShadow=0 0 0" "WindowFrame=0 0 0"
+               "ActiveTitle=255 255 255" "TitleText=0 0 0" "InactiveTitle=255 255 255" "InactiveTitleText=96 0 0"
+               "ActiveBorder=255 255 255" "InactiveBorder=255 255 255" "Background=255 255 255") ;;
+    *) return 1 ;;
+  esac
+  for name in "${colours[@]}"; do
+    "$WINE64" reg add 'HKCU\Control Panel\Colors' /v "${name%%=*}" /t REG_SZ /d "${name#*=}" /f </dev/null >/dev/null 2>&1 ||
+      return 1
+  done
+}
+
 # Sets the display scale of the prefix named by WINEPREFIX: 96 is 100 %, 120 125 %, 144 150 %,
 # 192 200 %. Programs started from then on see it.
 set_prefix_dpi() {

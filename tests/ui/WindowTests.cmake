@@ -38,20 +38,21 @@ function(kelvane_add_window_code_page_1252_run name)
     FIXTURES_REQUIRED ${name}.Listed RESOURCE_LOCK kelvane_display)
 endfunction()
 
-# The tests named by `filter` once more with the display set to `dpi`, in a Wine prefix of their
-# own (the display scale is the prefix's). Only where the tests run through Wine.
-function(kelvane_add_window_dpi_run name dpi filter)
+# The tests named by `filter` once more in a Wine prefix of their own, made with `settings`
+# (dpi=N, palette=NAME: tests/ui/prefix_for_run.sh) and handed `environment`, as the test
+# `${name}.${label}`. Only where the tests run through Wine.
+function(kelvane_add_window_prefix_run name label filter environment)
   if(NOT CMAKE_CROSSCOMPILING OR NOT CMAKE_CROSSCOMPILING_EMULATOR)
     return()
   endif()
-  set(prefix ${CMAKE_BINARY_DIR}/tests/wine-prefix-${dpi}dpi)
-  set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/prefix_at_dpi.sh)
-  add_test(NAME ${name}.PrefixAt${dpi}Dpi COMMAND bash ${script} ${prefix} ${dpi} $<TARGET_FILE:${name}>)
-  set_tests_properties(${name}.PrefixAt${dpi}Dpi PROPERTIES FIXTURES_SETUP ${name}.At${dpi}Dpi TIMEOUT 120)
-  add_test(NAME ${name}.RemovePrefixAt${dpi}Dpi COMMAND bash ${script} --remove ${prefix})
-  set_tests_properties(${name}.RemovePrefixAt${dpi}Dpi PROPERTIES FIXTURES_CLEANUP ${name}.At${dpi}Dpi TIMEOUT 60)
-  add_test(NAME ${name}.At${dpi}Dpi COMMAND ${name} --gtest_filter=${filter})
-  set_tests_properties(${name}.At${dpi}Dpi PROPERTIES
-    ENVIRONMENT "WINEPREFIX=${prefix};KELVANE_EXPECTED_DPI=${dpi}" TIMEOUT 300
-    FIXTURES_REQUIRED ${name}.At${dpi}Dpi RESOURCE_LOCK kelvane_display)
+  set(prefix ${CMAKE_BINARY_DIR}/tests/wine-prefix-${label})
+  set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/prefix_for_run.sh)
+  add_test(NAME ${name}.PrefixFor${label} COMMAND bash ${script} ${prefix} $<TARGET_FILE:${name}> ${ARGN})
+  set_tests_properties(${name}.PrefixFor${label} PROPERTIES FIXTURES_SETUP ${name}.${label} TIMEOUT 120)
+  add_test(NAME ${name}.RemovePrefixFor${label} COMMAND bash ${script} --remove ${prefix})
+  set_tests_properties(${name}.RemovePrefixFor${label} PROPERTIES FIXTURES_CLEANUP ${name}.${label} TIMEOUT 60)
+  add_test(NAME ${name}.${label} COMMAND ${name} --gtest_filter=${filter})
+  set_tests_properties(${name}.${label} PROPERTIES
+    ENVIRONMENT "WINEPREFIX=${prefix};${environment}" TIMEOUT 300
+    FIXTURES_REQUIRED ${name}.${label} RESOURCE_LOCK kelvane_display)
 endfunction()

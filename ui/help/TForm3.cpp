@@ -6,6 +6,7 @@
 #include "ui/main/Form1Tiles.h"
 #include "win/CommonControls.h"
 #include "win/Gdi.h"
+#include "win/HighContrast.h"
 
 namespace {
 
@@ -128,6 +129,8 @@ void TForm3::Show()
 
 LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (ChangesColours(message, wParam))
+        ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     switch (message) {
     case WM_COMMAND:
         if (lParam == 0 && LOWORD(wParam) >= kFirstTopicItem &&
@@ -139,7 +142,7 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLOREDIT:
         if (reinterpret_cast<HWND>(lParam) == memo_) {
             HDC dc = reinterpret_cast<HDC>(wParam);
-            ::SetTextColor(dc, kTextColour);
+            ::SetTextColor(dc, HighContrastIsOn() ? ::GetSysColor(COLOR_WINDOWTEXT) : kTextColour);
             ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
             return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
         }

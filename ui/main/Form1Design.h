@@ -2,6 +2,7 @@
 
 #include "common/ProductInfo.h"
 #include "resources/Version.h"
+#include "win/HighContrast.h"
 
 #include <windows.h>
 
@@ -118,6 +119,26 @@ inline constexpr COLORREF kFrameNormal = RGB(0, 0, 0);
 inline constexpr COLORREF kFrameHighlighted = RGB(255, 0, 0);
 inline constexpr COLORREF kVersionColour = RGB(128, 0, 0);
 inline constexpr COLORREF kReportColour = RGB(0, 128, 128);
+// The banner is a light picture that keeps its colours: over it the version stands in black.
+inline constexpr COLORREF kVersionColourHighContrast = RGB(0, 0, 0);
+
+// The colours the window paints with: the design's, or the system's palette while high
+// contrast is on, so that every text and frame stands out as the user chose.
+struct Palette {
+    COLORREF tileFill;
+    COLORREF caption;
+    COLORREF frame;
+    COLORREF frameHighlighted;
+    COLORREF version;
+    COLORREF reportText;
+};
+inline Palette CurrentPalette()
+{
+    if (HighContrastIsOn())
+        return {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_WINDOWTEXT),
+                ::GetSysColor(COLOR_HIGHLIGHT), kVersionColourHighContrast, ::GetSysColor(COLOR_WINDOWTEXT)};
+    return {kTileFill, ::GetSysColor(COLOR_WINDOWTEXT), kFrameNormal, kFrameHighlighted, kVersionColour, kReportColour};
+}
 
 // Controls.
 inline constexpr Bounds kToolBar1{0, 49, 468, 30};

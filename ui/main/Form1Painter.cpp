@@ -9,8 +9,7 @@
 using form1::Element;
 
 Form1Painter::Form1Painter(HINSTANCE instance)
-    : instance_(instance), tileBrush_(::CreateSolidBrush(form1::kTileFill)),
-      banner_(LoadBitmapResource(instance, IDB_BANNER)), categoryIcons_(form1::kTiles.size())
+    : instance_(instance), banner_(LoadBitmapResource(instance, IDB_BANNER)), categoryIcons_(form1::kTiles.size())
 {
 }
 
@@ -45,14 +44,15 @@ void Form1Painter::LayOut(const DesignScale& scale)
     scaledBanner_ = Stretched(banner2x_ ? banner2x_.Get() : banner_.Get(), size);
 }
 
-void Form1Painter::PaintFrame(HDC dc, const RECT& bounds, bool highlighted) const
+void Form1Painter::PaintFrame(HDC dc, const RECT& bounds, bool highlighted, const form1::Palette& palette,
+                              HBRUSH fill) const
 {
     // The outline lies inside the frame's bounds, half its width in from the edge. Its width
     // (1 pixel, 2 when highlighted) scales with the design.
     const int penWidth = scale_(highlighted ? 2 : 1);
-    UniquePen pen(::CreatePen(PS_SOLID, penWidth, highlighted ? form1::kFrameHighlighted : form1::kFrameNormal));
+    UniquePen pen(::CreatePen(PS_SOLID, penWidth, highlighted ? palette.frameHighlighted : palette.frame));
     SelectedObject selectedPen(dc, pen.Get());
-    SelectedObject selectedBrush(dc, tileBrush_.Get());
+    SelectedObject selectedBrush(dc, fill);
     const int inset = penWidth / 2;
     const int width = bounds.right - bounds.left - penWidth + 1;
     const int height = bounds.bottom - bounds.top - penWidth + 1;
@@ -74,13 +74,16 @@ void Form1Painter::Paint(HDC dc, const RECT& client, const HoverFeedback& hover)
 {
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
     ::SetBkMode(dc, TRANSPARENT);
+    // Asked at every paint: the user may switch high contrast on or off at any time.
+    const form1::Palette palette = form1::CurrentPalette();
+    const UniqueBrush tileFill(::CreateSolidBrush(palette.tileFill));
 
     form1::ForEachElement([&](const Element& element, const form1::Bounds& design) {
         const RECT bounds = form1::ScaledRect(design, scale_);
         const size_t tile = element.tile;
         switch (element.kind) {
         case Element::TileFrame:
-            PaintFrame(dc, bounds, hover.IsHighlighted(tile));
+            PaintFrame(dc, bounds, hover.IsHighlighted(tile), palette, tileFill.Get());
             break;
         case Element::Bevel1: {
             // A lowered line along the right edge: shadow, then highlight, a pixel each at 100 %.
@@ -92,8 +95,7 @@ void Form1Painter::Paint(HDC dc, const RECT& client, const HoverFeedback& hover)
             break;
         }
         case Element::TileLabel:
-            PaintText(dc, form1::kTiles[tile].caption, bounds, labelFont_.Get(), ::GetSysColor(COLOR_WINDOWTEXT),
-                      DT_CENTER);
+            PaintText(dc, form1::kTiles[tile].caption, bounds, labelFont_.Get(), palette.caption, DT_CENTER);
             break;
         case Element::TileIcon:
             if (categoryIcons_[tile])
@@ -113,7 +115,7 @@ void Form1Painter::Paint(HDC dc, const RECT& client, const HoverFeedback& hover)
             break;
         }
         case Element::Label7:
-            PaintText(dc, form1::kVersionLabel, bounds, versionFont_.Get(), form1::kVersionColour, DT_LEFT);
+            PaintText(dc, form1::kVersionLabel, bounds, versionFont_.Get(), palette.version, DT_LEFT);
             break;
         case Element::Background:
             break;

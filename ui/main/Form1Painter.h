@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/UniqueHandle.h"
+#include "ui/main/Form1Design.h"
 #include "ui/main/HoverFeedback.h"
 #include "win/DesignScale.h"
 
@@ -9,8 +10,8 @@
 #include <vector>
 
 // Paints the main window's own elements, bottom to top: the tiles' frames, labels and icons,
-// the divider, and the banner with its version label. It owns the fonts and pictures they are
-// drawn with, made anew for each scale.
+// the divider, and the banner with its version label, in the palette of the moment. It owns the
+// fonts and pictures they are drawn with, made anew for each scale.
 class Form1Painter {
 public:
     explicit Form1Painter(HINSTANCE instance);
@@ -23,14 +24,13 @@ public:
     void Paint(HDC dc, const RECT& client, const HoverFeedback& hover) const;
 
 private:
-    void PaintFrame(HDC dc, const RECT& bounds, bool highlighted) const;
+    void PaintFrame(HDC dc, const RECT& bounds, bool highlighted, const form1::Palette& palette, HBRUSH fill) const;
     void PaintText(HDC dc, const char* text, const RECT& bounds, HFONT font, COLORREF colour, UINT format) const;
 
     HINSTANCE instance_;
     DesignScale scale_;
     UniqueFont labelFont_;
     UniqueFont versionFont_;
-    UniqueBrush tileBrush_;
     UniqueBitmap banner_;        // drawn for 100 %
     UniqueBitmap banner2x_;      // drawn for 200 %, loaded once a display asks for more than 100 %
     UniqueBitmap scaledBanner_;  // the banner at any other scale; empty at 100 %

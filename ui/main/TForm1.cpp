@@ -10,6 +10,7 @@
 #include "win/CommonControls.h"
 #include "win/DeviceContext.h"
 #include "win/Gdi.h"
+#include "win/HighContrast.h"
 
 #include <windowsx.h>
 
@@ -43,6 +44,8 @@ TForm1::TForm1(ApplicationHost& application, Machine& machine, MessageDialog sho
     CreateStatusBar();
     CreateMemo();
     tileReaderItems_.Attach(Handle(), {toolBar_.Handle(), memo_, statusBar_});
+    if (HighContrastIsOn())
+        OnColoursChanged(WM_THEMECHANGED, 0, 0);
     LayOut(WindowDpi(Handle()), nullptr);
     CreateShortcuts();
 }
@@ -126,6 +129,7 @@ void TForm1::CreateStatusBar()
                                    WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER,
                                    bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                                    Handle(), nullptr, application_.InstanceHandle(), nullptr);
+    statusBarSubclass_ = StatusTextInSystemColours(statusBar_);
     // Two panels before their texts; LayOut gives them their widths.
     const int parts[] = {form1::kStatusPanel0Width, -1};
     statusbar::SetParts(statusBar_, 2, parts);
@@ -269,6 +273,17 @@ LRESULT TForm1::OnGetObject(WPARAM flags, LPARAM object)
     return ::DefWindowProcW(Handle(), WM_GETOBJECT, flags, object);
 }
 
+void TForm1::OnColoursChanged(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The common controls hear of new system colours only from their parent.
+    for (HWND control : {toolBar_.Handle(), statusBar_}) {
+        FollowHighContrast(control);
+        if (message == WM_SYSCOLORCHANGE)
+            ::SendMessageW(control, message, wParam, lParam);
+    }
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void TForm1::OnDestroy()
 {
     // A reader may hold the objects longer than the window lives.
@@ -307,7 +322,7 @@ LRESULT TForm1::OnEraseBackground(HDC dc)
 
 LRESULT TForm1::OnReportColour(HDC dc)
 {
-    ::SetTextColor(dc, form1::kReportColour);
+    ::SetTextColor(dc, form1::CurrentPalette().reportText);
     ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
     return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
 }
@@ -316,6 +331,8 @@ LRESULT TForm1::OnReportColour(HDC dc)
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (ChangesColours(message, wParam))
+        OnColoursChanged(message, wParam, lParam);
     switch (message) {
     case WM_PAINT: OnPaint(); return 0;
     case WM_ERASEBKGND: return OnEraseBackground(reinterpret_cast<HDC>(wParam));

@@ -75,6 +75,9 @@ private:
     void Place(HWND control, const form1::Bounds& bounds) const;
     void CreateShortcuts();
     LRESULT OnGetObject(WPARAM flags, LPARAM object);
+    // High contrast switched, the system's colours or the visual style changed: the controls
+    // follow, and the whole window is painted anew.
+    void OnColoursChanged(UINT message, WPARAM wParam, LPARAM lParam);
     void OnDestroy();
     form1::Element ElementAt(LPARAM clientPoint) const;
 
@@ -105,6 +108,7 @@ private:
     Form1Painter painter_;
     Form1ToolBar toolBar_;
     UniqueAccelerators shortcuts_;
+    WindowSubclass statusBarSubclass_;
 
     // What a screen reader is given, made when one first asks. Declared last: the object
     // disconnects before what it reads goes, when the window's C++ object goes first.
