@@ -182,7 +182,7 @@ Icon=kelvane
 TryExec=${link//\\/\\\\}
 Exec=$command
 Terminal=false
-Categories=System;Utility;
+Categories=System;
 Keywords=registry;tune-up;system information;Wine;注册表;系统信息;优化;
 StartupNotify=false
 StartupWMClass=kelvane.exe
@@ -190,7 +190,7 @@ EOF
 
 write_manifest || fail "cannot write $manifest"
 
-echo "install: 系统优化Kelvane is in the desktop's menu (System, Utility); $link starts it"
+echo "install: 系统优化Kelvane is in the desktop's menu (System); $link starts it"
 case ":$PATH:" in
   *":$(dirname "$link"):"*) ;;
   *) echo "install: $(dirname "$link") is not on PATH; the menu entry starts Kelvane all the same" ;;
