@@ -42,7 +42,8 @@ setup_windows=$(windows_path "$setup")
 drive_c="$WINEPREFIX/drive_c"
 
 # The portable zip: exactly the program, its own README and the licence, at its top level. The
-# README names no file the zip lacks and is a Windows text file.
+# README names no file the zip lacks and is a Windows text file, Chinese first, then English, each
+# naming the shortcuts and the uninstaller.
 [ "$(unzip -Z1 "$zip_file" | sort | tr '\n' ' ')" = "Kelvane.exe LICENSE README.txt " ] ||
   fail "the zip holds: $(unzip -Z1 "$zip_file" | tr '\n' ' ')"
 unzip -p "$zip_file" Kelvane.exe | cmp -s - "$built_program" || fail "the zip's Kelvane.exe is not the built one"
@@ -50,6 +51,8 @@ readme=$(unzip -p "$zip_file" README.txt)
 [[ $readme == $'\xef\xbb\xbf'* && $readme == *$'\r\n'* && $readme == *"V$version"$'\r\n'* ]] ||
   fail "the zip's README.txt is not a Windows text file naming version $version"
 ! grep -qE '\.(md|png)\b|@[A-Z]+@' <<<"$readme" || fail "the zip's README.txt names files the zip lacks"
+[[ ${readme%%Keyboard*} == *键盘*Ctrl+1*F1*'Uninstall.exe /S'* && ${readme#*Keyboard} == *Ctrl+1*F1*'Uninstall.exe /S'* ]] ||
+  fail "the zip's README.txt does not name the shortcuts and the uninstaller in Chinese, then in English"
 
 folder_windows='C:\Program Files\Kelvane'
 folder="$drive_c/Program Files/Kelvane"
@@ -60,6 +63,7 @@ check removed 2>/dev/null || fail "the prefix already has a Kelvane installation
 expect_installed() {  # FOLDER-UNIX FOLDER-WINDOWS
   [ "$(listing "$1")" = "Kelvane.exe LICENSE README.txt Uninstall.exe " ] || fail "$1 holds: $(listing "$1")"
   cmp -s "$1/Kelvane.exe" "$built_program" || fail "the installed Kelvane.exe is not the built one"
+  unzip -p "$zip_file" README.txt | cmp -s - "$1/README.txt" || fail "the installed README.txt is not the zip's"
   check registered "$2" "$version" || fail "the uninstall entry is wrong"
   check shortcut "$2" || fail "the Start-menu shortcut is wrong"
   check entries 1 || fail "not exactly one uninstall entry"
