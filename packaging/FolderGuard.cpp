@@ -199,7 +199,8 @@ int Look(const std::wstring& path, const std::wstring& report)
 
     // A folder that cannot be listed is never taken for an empty one.
     WIN32_FIND_DATAW entry{};
-    HANDLE search = ::FindFirstFileExW((facts->path + L"\\*").c_str(), FindExInfoBasic, &entry,
+    const std::wstring pattern = facts->path + (facts->path.back() == L'\\' ? L"*" : L"\\*");
+    HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
                                        FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
         return ::GetLastError() == ERROR_FILE_NOT_FOUND ? 1 : Refuse(kUnreadable, facts->path, report);

@@ -42,9 +42,6 @@ AllowSkipFiles off
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT_NAME}.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kelvane"
 
-; The folder /D asked for, as given (see .onInit).
-Var AskedFolder
-
 Name "${PRODUCT_NAME}"
 OutFile "${OUTPUT_FILE}"
 InstallDir "$PROGRAMFILES64\Kelvane"
@@ -228,15 +225,12 @@ FunctionEnd
 ; no folder whose permissions someone else set is taken over (removing an empty one and making it
 ; again would leave a moment in which someone else could take the name).
 Function ChooseOwnFolder
-  ${If} $AskedFolder != ""
-    StrCpy $INSTDIR $AskedFolder
-    ; A full path only: a relative one would depend on where the installer was started.
-    StrCpy $R1 $INSTDIR
-    StrCpy $2 $INSTDIR 2 1
-    ${If} $2 != ":\"
-      StrCpy $0 14
-      Call RefuseFolder
-    ${EndIf}
+  ; A full path on a drive only: a relative one would depend on where the installer was started.
+  StrCpy $R1 $INSTDIR
+  StrCpy $2 $INSTDIR 2 1
+  ${If} $2 != ":\"
+    StrCpy $0 14
+    Call RefuseFolder
   ${EndIf}
   !insertmacro NormaliseInstallFolder
   Call LookAtInstallFolder
@@ -275,7 +269,8 @@ Function .onInit
   SetRegView 64
   ; NSIS replaces a /D folder it finds unusable (one that names a file or lies below one, or a
   ; relative one) by the default folder without a word. So the folder asked for is read from the
-  ; command line once more (/D= comes last), to be judged and refused instead.
+  ; command line once more (/D= comes last), to be judged and refused instead; the directory page
+  ; shows it as it was asked.
   System::Call 'kernel32::GetCommandLineW() w .r0'
   StrCpy $1 0
   ${Do}
@@ -284,7 +279,7 @@ Function .onInit
       ${Break}
     ${ElseIf} $2 S== " /D="
       IntOp $3 $1 + 4
-      StrCpy $AskedFolder $0 "" $3
+      StrCpy $INSTDIR $0 "" $3
     ${EndIf}
     IntOp $1 $1 + 1
   ${Loop}
