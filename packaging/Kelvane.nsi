@@ -1,13 +1,18 @@
 ﻿; The Kelvane installer: a 64-bit Unicode NSIS installer that puts the program into a folder of
 ; its own (Program Files unless another is chosen), adds a Start-menu shortcut for all users and
-; registers its uninstaller with Windows. The program runs as administrator, so its folder must be
-; one that only administrators can change, and the uninstaller removes only what the installer put
-; in place, and only from the installation it belongs to.
+; registers its uninstaller with Windows. The program runs as administrator, so whoever can change
+; its folder, or a folder above it, could run code as administrator: before a file is copied, the
+; folder helper FolderGuard.exe (packaging/FolderGuard.cpp, carried in $PLUGINSDIR) proves that no
+; one but Administrators, SYSTEM, TrustedInstaller and the installing administrator can change any
+; folder from the volume root down, with no link on the way, and makes the installation folder
+; itself, in one call with its final permissions. The uninstaller removes only what the installer
+; put in place, and only from the installation it belongs to.
 ; scripts/package.sh builds it; it passes, with /D:
 ;   VERSION           2.6        (shown to the user and in the list of installed programs)
 ;   VERSION_QUAD      2.6.0.0    (the installer's own version information)
 ;   RUNNING_MUTEX     the name of the mutex the running program holds
 ;   PROGRAM_FILE      path of the Kelvane.exe to install
+;   FOLDER_GUARD_FILE path of FolderGuard.exe, the folder helper
 ;   README_FILE       path of README.txt
 ;   LICENSE_FILE      path of LICENSE
 ;   ICON_FILE         path of the program's icon
@@ -36,10 +41,6 @@ AllowSkipFiles off
 !define UNINSTALLER_EXE "Uninstall.exe"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT_NAME}.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kelvane"
-; Well-known SIDs, so that the permissions come out the same in every language of Windows.
-!define SID_ADMINISTRATORS "*S-1-5-32-544"
-!define SID_SYSTEM "*S-1-5-18"
-!define SID_USERS "*S-1-5-32-545"
 
 Name "${PRODUCT_NAME}"
 OutFile "${OUTPUT_FILE}"
@@ -85,23 +86,51 @@ LangString FolderTaken ${LANG_SIMPCHINESE} "$INSTDIR 既不是空文件夹，也
 LangString FolderTaken ${LANG_ENGLISH} "$INSTDIR is neither empty nor a ${PRODUCT_NAME} installation folder. Choose another folder."
 LangString InstalledElsewhere ${LANG_SIMPCHINESE} "${PRODUCT_NAME} 已安装在 $R1。请先卸载它，或安装到该文件夹。"
 LangString InstalledElsewhere ${LANG_ENGLISH} "${PRODUCT_NAME} is already installed in $R1. Uninstall it first, or install into that folder."
-LangString FolderNotProtected ${LANG_SIMPCHINESE} "无法设置 $INSTDIR 的权限，其他用户将能够更改以管理员身份运行的程序。请选择 Program Files 下的文件夹。"
-LangString FolderNotProtected ${LANG_ENGLISH} "The permissions of $INSTDIR cannot be set, so other users could change a program that runs as administrator. Choose a folder under Program Files."
+LangString FolderChangeable ${LANG_SIMPCHINESE} "其他用户可以更改 $R1，以管理员身份运行的程序不能安全地安装在这里。"
+LangString FolderChangeable ${LANG_ENGLISH} "Other users can change $R1, so a program that runs as administrator cannot be installed there safely."
+LangString FolderIsLink ${LANG_SIMPCHINESE} "$R1 是一个链接（联接点或符号链接），不能安装在这里。"
+LangString FolderIsLink ${LANG_ENGLISH} "$R1 is a link (a junction or a symbolic link); the program is not installed through it."
+LangString FolderIsFile ${LANG_SIMPCHINESE} "$R1 是一个文件，不是文件夹。"
+LangString FolderIsFile ${LANG_ENGLISH} "$R1 is a file, not a folder."
+LangString FolderUnreadable ${LANG_SIMPCHINESE} "无法读取 $R1 或其权限。"
+LangString FolderUnreadable ${LANG_ENGLISH} "$R1 or its permissions cannot be read."
+LangString FolderNotLocal ${LANG_SIMPCHINESE} "$R1 不是本机硬盘上的文件夹。"
+LangString FolderNotLocal ${LANG_ENGLISH} "$R1 is not a folder on a local hard disk."
+LangString FolderNotMade ${LANG_SIMPCHINESE} "无法创建文件夹 $R1。"
+LangString FolderNotMade ${LANG_ENGLISH} "The folder $R1 cannot be made."
+LangString FolderUnchecked ${LANG_SIMPCHINESE} "无法检查 $R1 是否安全。"
+LangString FolderUnchecked ${LANG_ENGLISH} "Whether $R1 is safe cannot be checked."
+LangString SafeFolderHint ${LANG_SIMPCHINESE} "未做任何更改。Program Files 下的文件夹（例如 $PROGRAMFILES64\Kelvane）是安全的，请选择这样的文件夹。"
+LangString SafeFolderHint ${LANG_ENGLISH} " Nothing was changed. A folder under Program Files, such as $PROGRAMFILES64\Kelvane, is safe: choose one there."
 LangString NotTheInstallation ${LANG_SIMPCHINESE} "此卸载程序不属于 $INSTDIR 中的 ${PRODUCT_NAME} 安装。未做任何更改。"
 LangString NotTheInstallation ${LANG_ENGLISH} "This uninstaller does not belong to a ${PRODUCT_NAME} installation in $INSTDIR. Nothing was changed."
 LangString CannotRemove ${LANG_SIMPCHINESE} "无法删除 $R8。${PRODUCT_NAME} 仍处于安装状态：请关闭正在使用该文件的程序，然后再次卸载。"
 LangString CannotRemove ${LANG_ENGLISH} "$R8 cannot be removed. ${PRODUCT_NAME} stays installed: close whatever uses the file, then uninstall again."
 
-; Waits until the program is no longer running, which it shows by holding its mutex (another
-; program's window of the same class proves nothing); a silent run gives up at once.
+; Waits until the installed program is no longer running (another program's window of the same
+; class proves nothing). The running program holds its mutex, but any user can make a mutex of
+; that name, so the mutex counts only when the installed program file is in use as well: Windows
+; lets the file of a running program be renamed but neither written nor deleted, so it cannot be
+; opened for writing whatever the sharing asked (error 32, a sharing violation); Wine does the
+; same. A silent run gives up at once.
 !macro WaitForProgramToClose
   ${Do}
-    ; SYNCHRONIZE access. A mutex that exists but may not be opened is still the program's.
+    ; SYNCHRONIZE access. A mutex that exists but may not be opened counts as well.
     System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${RUNNING_MUTEX}") p .r0 ?e'
     Pop $1
     ${If} $0 P<> 0
       System::Call 'kernel32::CloseHandle(p r0)'
     ${ElseIf} $1 <> 5
+      ${Break}
+    ${EndIf}
+    ; GENERIC_WRITE, shared with everyone, opened only if it exists. A file missing or refused for
+    ; another reason is left to the copying or the removal, which report it.
+    System::Call 'kernel32::CreateFileW(w "$INSTDIR\${PROGRAM_EXE}", i 0x40000000, i 7, p 0, i 3, i 0, p 0) p .r0 ?e'
+    Pop $1
+    ${If} $0 P<> -1
+      System::Call 'kernel32::CloseHandle(p r0)'
+      ${Break}
+    ${ElseIf} $1 <> 32
       ${Break}
     ${EndIf}
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(ProgramRunning)" /SD IDCANCEL IDRETRY +3
@@ -139,42 +168,87 @@ FunctionEnd
 !insertmacro IsOurInstallation ""
 !insertmacro IsOurInstallation "un."
 
-; $0 = 1 when the folder $R0 is missing or holds nothing, else 0.
-Function IsFolderEmpty
-  StrCpy $0 1
+; Runs the folder helper: $0 = its exit code ("error" when it did not run), $R1 = the folder a
+; refusal is about.
+!macro FolderGuard command folder
+  Delete "$PLUGINSDIR\verdict"
+  nsExec::Exec '"$PLUGINSDIR\FolderGuard.exe" ${command} "${folder}" "$PLUGINSDIR\verdict"'
+  Pop $0
+  StrCpy $R1 "${folder}"
   ClearErrors
-  FindFirst $1 $2 "$R0\*"
-  ${DoUntil} ${Errors}
-    ${If} $2 != "."
-    ${AndIf} $2 != ".."
-      StrCpy $0 0
-      ${Break}
-    ${EndIf}
-    FindNext $1 $2
-  ${Loop}
-  FindClose $1
+  FileOpen $1 "$PLUGINSDIR\verdict" r
+  ${IfNot} ${Errors}
+    FileReadUTF16LE $1 $R1
+    FileClose $1
+  ${EndIf}
+!macroend
+
+; Says why the folder $R1 cannot hold the program ($0, the helper's refusal) and that a folder
+; under Program Files is safe, and ends the installation, which has changed nothing yet.
+Function RefuseFolder
+  ${Select} $0
+  ${Case} 10
+    StrCpy $2 "$(FolderChangeable)"
+  ${Case} 11
+    StrCpy $2 "$(FolderIsLink)"
+  ${Case} 12
+    StrCpy $2 "$(FolderIsFile)"
+  ${Case} 13
+    StrCpy $2 "$(FolderUnreadable)"
+  ${Case} 14
+    StrCpy $2 "$(FolderNotLocal)"
+  ${Case} 15
+    StrCpy $2 "$(FolderNotMade)"
+  ${CaseElse}
+    StrCpy $2 "$(FolderUnchecked)"
+  ${EndSelect}
+  MessageBox MB_OK|MB_ICONSTOP "$2$(SafeFolderHint)" /SD IDOK
+  SetErrorLevel 2
+  Abort
 FunctionEnd
 
-; The program always goes into a folder of its own: a folder that already holds something else
-; gets a Kelvane folder inside it, so no file of the user's is ever overwritten or later removed.
+; $0 = what is at $INSTDIR: 0 nothing, 1 an empty folder, 2 a folder that holds something. A
+; file, a link or a folder that cannot be read is never taken for an empty folder: it ends the
+; installation.
+Function LookAtInstallFolder
+  !insertmacro FolderGuard look "$INSTDIR"
+  ${If} $0 != 0
+  ${AndIf} $0 != 1
+  ${AndIf} $0 != 2
+    Call RefuseFolder
+  ${EndIf}
+FunctionEnd
+
+; The program always goes into a folder of its own that the installer makes itself. A folder that
+; already exists is used only when it is the recorded installation; any other, empty or not, gets
+; a Kelvane folder inside it. So no file of the user's is ever overwritten or later removed, and
+; no folder whose permissions someone else set is taken over (removing an empty one and making it
+; again would leave a moment in which someone else could take the name).
 Function ChooseOwnFolder
+  ; A full path on a drive only: a relative one would depend on where the installer was started.
+  StrCpy $R1 $INSTDIR
+  StrCpy $2 $INSTDIR 2 1
+  ${If} $2 != ":\"
+    StrCpy $0 14
+    Call RefuseFolder
+  ${EndIf}
   !insertmacro NormaliseInstallFolder
+  Call LookAtInstallFolder
   StrCpy $R0 $INSTDIR
-  Call IsOurInstallation
-  StrCpy $R2 $0
-  Call IsFolderEmpty
-  ${If} $R2 = 0
-  ${AndIf} $0 = 0
-    StrCpy $INSTDIR "$INSTDIR\Kelvane"
-    StrCpy $R0 $INSTDIR
+  ${If} $0 <> 0
     Call IsOurInstallation
-    StrCpy $R2 $0
-    Call IsFolderEmpty
-    ${If} $R2 = 0
-    ${AndIf} $0 = 0
-      MessageBox MB_OK|MB_ICONSTOP "$(FolderTaken)" /SD IDOK
-      SetErrorLevel 2
-      Abort
+    ${If} $0 = 0
+      StrCpy $INSTDIR "$INSTDIR\Kelvane"
+      StrCpy $R0 $INSTDIR
+      Call LookAtInstallFolder
+      ${If} $0 <> 0
+        Call IsOurInstallation
+        ${If} $0 = 0
+          MessageBox MB_OK|MB_ICONSTOP "$(FolderTaken)" /SD IDOK
+          SetErrorLevel 2
+          Abort
+        ${EndIf}
+      ${EndIf}
     ${EndIf}
   ${EndIf}
 
@@ -190,51 +264,40 @@ Function ChooseOwnFolder
   ${EndIf}
 FunctionEnd
 
-; Program Files is writable by administrators only and passes that on to the folders in it. Any
-; other folder gets exactly that before a file is copied: inheritance off, Administrators and
-; SYSTEM full control, Users read and execute, owned by Administrators. An empty folder made by
-; someone else is made anew first, so none of its own permissions remain.
-!macro ReturnWhenInside folder
-  StrLen $2 "${folder}\"
-  StrCpy $3 "$INSTDIR\" $2
-  ${If} $3 == "${folder}\"
-    Return
-  ${EndIf}
-!macroend
-
-Function ProtectInstallFolder
-  !insertmacro ReturnWhenInside "$PROGRAMFILES64"
-  !insertmacro ReturnWhenInside "$PROGRAMFILES32"
-
-  StrCpy $R0 $INSTDIR
-  Call IsOurInstallation
-  ${If} $0 = 0
-    RMDir "$INSTDIR"
-  ${EndIf}
-  CreateDirectory "$INSTDIR"
-  nsExec::Exec '"$SYSDIR\icacls.exe" "$INSTDIR" /setowner ${SID_ADMINISTRATORS}'
-  Pop $0
-  ${If} $0 == 0
-    nsExec::Exec '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r ${SID_ADMINISTRATORS}:(OI)(CI)F ${SID_SYSTEM}:(OI)(CI)F ${SID_USERS}:(OI)(CI)RX'
-    Pop $0
-  ${EndIf}
-  ${If} $0 != 0
-    MessageBox MB_OK|MB_ICONSTOP "$(FolderNotProtected)" /SD IDOK
-    SetErrorLevel 2
-    Abort
-  ${EndIf}
-FunctionEnd
-
 Function .onInit
   SetShellVarContext all
   SetRegView 64
+  ; NSIS replaces a /D folder it finds unusable (one that names a file or lies below one, or a
+  ; relative one) by the default folder without a word. So the folder asked for is read from the
+  ; command line once more (/D= comes last), to be judged and refused instead; the directory page
+  ; shows it as it was asked.
+  System::Call 'kernel32::GetCommandLineW() w .r0'
+  StrCpy $1 0
+  ${Do}
+    StrCpy $2 $0 4 $1
+    ${If} $2 == ""
+      ${Break}
+    ${ElseIf} $2 S== " /D="
+      IntOp $3 $1 + 4
+      StrCpy $INSTDIR $0 "" $3
+    ${EndIf}
+    IntOp $1 $1 + 1
+  ${Loop}
 FunctionEnd
 
 Section "Kelvane" SectionProgram
   SectionIn RO
-  !insertmacro WaitForProgramToClose
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\FolderGuard.exe" "${FOLDER_GUARD_FILE}"
   Call ChooseOwnFolder
-  Call ProtectInstallFolder
+  !insertmacro WaitForProgramToClose
+  ; Every folder from the volume root down is proved safe, and the missing ones are made with their
+  ; final permissions, before a file is copied. Missing folders above the installation folder are
+  ; made that way too (and stay after an uninstallation, like any folder the user chose).
+  !insertmacro FolderGuard make "$INSTDIR"
+  ${If} $0 != 0
+    Call RefuseFolder
+  ${EndIf}
 
   SetOutPath "$INSTDIR"
   File "/oname=${PROGRAM_EXE}" "${PROGRAM_FILE}"

@@ -8,12 +8,27 @@
 #   DATA/icons/hicolor/NxN/apps/kelvane.png
 # DATA is $XDG_DATA_HOME, else ~/.local/share. DATA/kelvane/installed lists the files put in place
 # and the folders made for them; removal takes exactly those files, and those folders once they
-# are empty. The Wine prefix the program ran in is the user's and stays.
+# are empty. The list never loses track: an installation that fails half-way lists what it put in
+# place so far, and a removal keeps listing every file it could not remove and ends non-zero. The
+# Wine prefix the program ran in is the user's and stays.
 # KELVANE_BUILD_DIR names the build (default build).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-fail() { echo "$action: $*" >&2; exit 1; }
+# Set once the installation may have put something in place.
+placing=
+fail() {
+  echo "$action: $*" >&2
+  if [ -n "$placing" ]; then
+    if write_manifest; then
+      echo "install: what was put in place so far is listed in $manifest; make uninstall removes it" >&2
+    else
+      echo "install: $manifest cannot be written either; these were put in place:" >&2
+      printf '  %s\n' "${files[@]}" "${folders[@]}" >&2
+    fi
+  fi
+  exit 1
+}
 
 action=install
 [ "${1:-}" = --uninstall ] && action=uninstall
@@ -29,6 +44,13 @@ manifest=$folder/installed
 
 # The user's own link only: another program's kelvane is left alone.
 our_link() { [ -L "$link" ] && [ "$(readlink "$link")" = "$launcher" ]; }
+# Whether PATH lies below BASE, never leaving it through "..".
+inside() {  # PATH BASE
+  case $1 in
+    "$2"/*) case "/${1#"$2"/}/" in */../*) return 1 ;; esac ;;
+    *) return 1 ;;
+  esac
+}
 
 # The files and folders an installation lists, into files and folders.
 files=() folders=()
@@ -41,6 +63,12 @@ read_manifest() {
     esac
   done <"$manifest"
 }
+write_manifest() {
+  {
+    [ ${#files[@]} -eq 0 ] || printf 'file %s\n' "${files[@]}"
+    [ ${#folders[@]} -eq 0 ] || printf 'folder %s\n' "${folders[@]}"
+  } | LC_ALL=C sort -u >"$manifest.new" && mv -f "$manifest.new" "$manifest"
+}
 
 if [ "$action" = uninstall ]; then
   if [ ! -f "$manifest" ]; then
@@ -48,22 +76,35 @@ if [ "$action" = uninstall ]; then
     exit 0
   fi
   read_manifest
-  removed=0
+  removed=0 kept=()
   for file in "${files[@]}"; do
     # Only what an installation can have put in place, whatever the list says.
-    case $file in
-      "$link") our_link || continue ;;
-      "$data"/*) ;;
-      *) continue ;;
-    esac
+    if [ "$file" = "$link" ]; then
+      our_link || continue
+    elif ! inside "$file" "$data"; then
+      continue
+    fi
     [ -e "$file" ] || [ -L "$file" ] || continue
-    rm -f "$file" && removed=$((removed + 1))
+    if rm -f "$file" 2>/dev/null && [ ! -e "$file" ] && [ ! -L "$file" ]; then
+      removed=$((removed + 1))
+    else
+      kept+=("$file")
+      echo "uninstall: $file cannot be removed; it stays, listed in $manifest" >&2
+    fi
   done
-  rm -f "$manifest"
+  if [ ${#kept[@]} -gt 0 ]; then
+    files=("${kept[@]}")
+    write_manifest || echo "uninstall: $manifest cannot be written: the files above are no longer listed" >&2
+    echo "uninstall: removed $removed files of Kelvane; run make uninstall again once the others can go" >&2
+    exit 1
+  fi
+  rm -f "$manifest" || fail "$manifest cannot be removed"
   rmdir "$folder" 2>/dev/null
   # Deepest first; a folder that holds something else by now stays.
   if [ ${#folders[@]} -gt 0 ]; then
-    printf '%s\n' "${folders[@]}" | LC_ALL=C sort -r | while IFS= read -r made; do rmdir "$made" 2>/dev/null; done
+    printf '%s\n' "${folders[@]}" | LC_ALL=C sort -r | while IFS= read -r made; do
+      { inside "$made" "$data" || inside "$made" "$HOME"; } && rmdir "$made" 2>/dev/null
+    done
   fi
   if [ -d "$folder" ]; then
     echo "uninstall: $folder holds files Kelvane did not put there; it stays" >&2
@@ -81,10 +122,13 @@ fi
 # What an earlier installation put in place stays listed, so that the removal still takes it.
 [ -f "$manifest" ] && read_manifest
 
-# Makes a folder with its missing parents and lists each one it made.
+placing=yes
+
+# Makes a folder with its missing parents and lists each one it made (before making it, so that
+# one made before a failure is listed too).
 make_folder() {
   local path=$1
-  while [ ! -d "$path" ]; do
+  while [ ! -e "$path" ] && [ ! -L "$path" ]; do
     folders+=("$path")
     path=$(dirname "$path")
   done
@@ -94,8 +138,8 @@ make_folder() {
 # put SOURCE TARGET MODE
 put() {
   make_folder "$(dirname "$2")"
-  install -m "$3" "$1" "$2" || fail "cannot write $2"
   files+=("$2")
+  install -T -m "$3" "$1" "$2" || fail "cannot write $2"
 }
 
 # A value of a desktop entry's Exec key: an argument with a reserved character is quoted, with
@@ -116,14 +160,15 @@ put "$program" "$folder/Kelvane.exe" 644
 put scripts/kelvane "$launcher" 755
 put scripts/wine-env.sh "$folder/wine-env.sh" 644
 make_folder "$(dirname "$link")"
-ln -sfn "$launcher" "$link" || fail "cannot write $link"
 files+=("$link")
+ln -sfn "$launcher" "$link" || fail "cannot write $link"
 for icon in resources/hicolor/*/apps/kelvane.png; do
   put "$icon" "$data/icons/${icon#resources/}" 644
 done
 
 command=$(exec_argument "$link")
 make_folder "$(dirname "$entry")"
+files+=("$entry")
 cat >"$entry" <<EOF || fail "cannot write $entry"
 [Desktop Entry]
 Type=Application
@@ -137,19 +182,15 @@ Icon=kelvane
 TryExec=${link//\\/\\\\}
 Exec=$command
 Terminal=false
-Categories=System;Utility;
+Categories=System;
 Keywords=registry;tune-up;system information;Wine;注册表;系统信息;优化;
 StartupNotify=false
 StartupWMClass=kelvane.exe
 EOF
-files+=("$entry")
 
-{
-  printf 'file %s\n' "${files[@]}"
-  [ ${#folders[@]} -eq 0 ] || printf 'folder %s\n' "${folders[@]}"
-} | LC_ALL=C sort -u >"$manifest" || fail "cannot write $manifest"
+write_manifest || fail "cannot write $manifest"
 
-echo "install: 系统优化Kelvane is in the desktop's menu (System, Utility); $link starts it"
+echo "install: 系统优化Kelvane is in the desktop's menu (System); $link starts it"
 case ":$PATH:" in
   *":$(dirname "$link"):"*) ;;
   *) echo "install: $(dirname "$link") is not on PATH; the menu entry starts Kelvane all the same" ;;

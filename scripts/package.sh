@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the two downloads from a finished build: the portable zip (the program, README.txt,
 # LICENSE) and the installer, as dist/Kelvane-<version>-win64.zip and
-# dist/Kelvane-<version>-setup.exe, and their SHA-256 in dist/SHA256SUMS.
+# dist/Kelvane-<version>-setup.exe, and their SHA-256 in dist/SHA256SUMS. The installer also
+# carries the folder helper FolderGuard.exe, which it runs elevated.
 # KELVANE_BUILD_DIR names the build (default build), KELVANE_DIST_DIR the output (default dist).
 #
 # Signing: with a PKCS#12 certificate in KELVANE_SIGN_PFX (password KELVANE_SIGN_PASSWORD,
-# optional RFC 3161 timestamp server KELVANE_SIGN_TIMESTAMP) the program, the uninstaller and the
-# setup program are signed with Authenticode (scripts/sign.sh); without one nothing is signed,
-# and this script says so.
+# optional RFC 3161 timestamp server KELVANE_SIGN_TIMESTAMP) the program, the folder helper, the
+# uninstaller and the setup program are signed with Authenticode (scripts/sign.sh); without one
+# nothing is signed, and this script says so.
 #
 # Reproducible: the same sources give byte-identical unsigned downloads. Every file inside carries
 # the time of the last commit (SOURCE_DATE_EPOCH, when set, wins), the zip's order and times do
@@ -30,7 +31,8 @@ running_mutex=$(sed -n 's/.*kRunningMutexName\[\] = L"\(.*\)";.*/\1/p' common/Pr
 [ -n "$running_mutex" ] || { echo "package: no kRunningMutexName in common/ProductInfo.h" >&2; exit 1; }
 
 program="$build/Kelvane.exe"
-for file in "$program" packaging/README.txt LICENSE resources/Kelvane.ico packaging/Kelvane.nsi; do
+folder_guard="$build/packaging/FolderGuard.exe"
+for file in "$program" "$folder_guard" packaging/README.txt LICENSE resources/Kelvane.ico packaging/Kelvane.nsi; do
   [ -f "$file" ] || { echo "package: $file is missing" >&2; exit 1; }
 done
 for tool in zip makensis perl sha256sum; do
@@ -65,12 +67,13 @@ native_path() {
 cp "$program" "$stage/Kelvane.exe"
 { printf '\357\273\277'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' packaging/README.txt; } >"$stage/README.txt"
 cp LICENSE "$stage/LICENSE"
+cp "$folder_guard" "$stage/FolderGuard.exe"
 chmod 644 "$stage"/*
 if [ -n "$signing" ]; then
-  bash scripts/sign.sh "$stage/Kelvane.exe"
+  for exe in Kelvane.exe FolderGuard.exe; do bash scripts/sign.sh "$stage/$exe"; done
   finalize="bash \"$(native_path scripts/sign.sh)\""
 else
-  perl scripts/pe-checksum.pl "$stage/Kelvane.exe"
+  for exe in Kelvane.exe FolderGuard.exe; do perl scripts/pe-checksum.pl "$stage/$exe"; done
   finalize="perl \"$(native_path scripts/pe-checksum.pl)\""
 fi
 touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
@@ -86,10 +89,11 @@ zip_path=$(realpath -m "$zip_file")
 (cd "$stage" && TZ=UTC zip -q -X -D -9 "$zip_path" Kelvane.exe README.txt LICENSE)
 
 # makensis runs the finalize command on the uninstaller and on the setup program it writes: it
-# signs them, or brings them into the same form unsigned.
-makensis -V2 -NOCD \
+# signs them, or brings them into the same form unsigned. A warning of makensis is an error.
+makensis -V2 -WX -NOCD \
   "-DVERSION=$version" "-DVERSION_QUAD=$version_quad" "-DRUNNING_MUTEX=$running_mutex" \
-  "-DPROGRAM_FILE=$(native_path "$stage/Kelvane.exe")" "-DREADME_FILE=$(native_path "$stage/README.txt")" \
+  "-DPROGRAM_FILE=$(native_path "$stage/Kelvane.exe")" "-DFOLDER_GUARD_FILE=$(native_path "$stage/FolderGuard.exe")" \
+  "-DREADME_FILE=$(native_path "$stage/README.txt")" \
   "-DLICENSE_FILE=$(native_path "$stage/LICENSE")" "-DICON_FILE=$(native_path resources/Kelvane.ico)" \
   "-DFINALIZE_COMMAND=$finalize" "-DOUTPUT_FILE=$(native_path "$setup_file")" \
   packaging/Kelvane.nsi
@@ -99,7 +103,7 @@ for file in "$zip_file" "$setup_file"; do
   echo "package: $file ($(( ($(stat -c %s "$file") + 1023) / 1024 )) KiB)"
 done
 if [ -n "$signing" ]; then
-  echo "package: Kelvane.exe, the uninstaller and the setup program are signed"
+  echo "package: Kelvane.exe, the folder helper, the uninstaller and the setup program are signed"
 else
   echo "package: NOT SIGNED: no certificate given (KELVANE_SIGN_PFX, KELVANE_SIGN_PASSWORD)"
 fi

@@ -3,11 +3,12 @@
 //   kelvane_installer_check registered INSTALL-FOLDER VERSION
 //   kelvane_installer_check shortcut INSTALL-FOLDER
 //   kelvane_installer_check starts PATH\TO\Kelvane.exe
-//   kelvane_installer_check run succeeds|fails CIRCUMSTANCE COMMAND...   (see Run)
+//   kelvane_installer_check run succeeds|fails|CODE CIRCUMSTANCE COMMAND...   (see Run)
 //   kelvane_installer_check entries COUNT
 //   kelvane_installer_check closes PATH\TO\Kelvane.exe   (started by something else)
 //   kelvane_installer_check removed
 // Exit code 0 when the check holds; every failure is described on the standard error.
+#include "common/ProductInfo.h"
 #include "testkit/ProcessWindow.h"
 #include "testkit/ProgramStart.h"
 
@@ -350,6 +351,7 @@ LRESULT CALLBACK PlainWindowProcedure(HWND window, UINT message, WPARAM wParam, 
 //   holding:PATH     the file PATH, open for reading and shared for reading only
 //   window:CLASS     a visible top-level window of class CLASS, of this (another) program
 //   running:PROGRAM  the program PROGRAM, started and showing its main window
+//   squatting        the mutex the running program holds, held by this (another) program
 class Circumstance {
 public:
     explicit Circumstance(const std::wstring& what)
@@ -372,6 +374,10 @@ public:
                 Fail(L"cannot show a window of class " + className_ + SystemErrorText(::GetLastError()));
         } else if (what.rfind(L"running:", 0) == 0) {
             program_ = StartInstalledProgram(what.substr(8), mainWindow_);
+        } else if (what == L"squatting") {
+            mutex_ = ::CreateMutexW(nullptr, FALSE, product::kRunningMutexName);
+            if (!mutex_ || ::GetLastError() == ERROR_ALREADY_EXISTS)
+                Fail(L"cannot be the first to hold the mutex" + SystemErrorText(::GetLastError()));
         } else if (what != L"-") {
             Fail(L"unknown circumstance " + what);
         }
@@ -384,6 +390,8 @@ public:
             ::DestroyWindow(window_);
         if (program_)
             CloseExpectingCodeZero(program_, mainWindow_);
+        if (mutex_)
+            ::CloseHandle(mutex_);
     }
     Circumstance(const Circumstance&) = delete;
     Circumstance& operator=(const Circumstance&) = delete;
@@ -394,15 +402,17 @@ private:
     HWND window_ = nullptr;
     HANDLE program_ = nullptr;
     HWND mainWindow_ = nullptr;
+    HANDLE mutex_ = nullptr;
 };
 
 // Runs COMMAND (the word "uninstall" stands for the registered QuietUninstallString, which is what
 // Windows itself runs for a silent removal) while CIRCUMSTANCE stands, and expects it to succeed
-// (exit code 0) or to fail (any other).
+// (exit code 0), to fail (any other), or to end with the exit code given.
 int Run(const std::wstring& expectation, const std::wstring& circumstance, std::wstring command)
 {
-    if (expectation != L"succeeds" && expectation != L"fails") {
-        Fail(L"expect \"succeeds\" or \"fails\", not " + expectation);
+    const bool code = !expectation.empty() && expectation.find_first_not_of(L"0123456789") == std::wstring::npos;
+    if (expectation != L"succeeds" && expectation != L"fails" && !code) {
+        Fail(L"expect \"succeeds\", \"fails\" or an exit code, not " + expectation);
         return 1;
     }
     if (command == L"uninstall") {
@@ -425,8 +435,10 @@ int Run(const std::wstring& expectation, const std::wstring& circumstance, std::
     if (outcome) {
         std::printf("installer check: %s ended with code %lu\n", Utf8(command).c_str(),
                     static_cast<unsigned long>(*outcome));
-        if ((*outcome == 0) != (expectation == L"succeeds"))
-            Fail(command + L" ended with code " + std::to_wstring(*outcome) + L", expected it to " + expectation);
+        if (code ? *outcome != std::wcstoul(expectation.c_str(), nullptr, 10)
+                 : (*outcome == 0) != (expectation == L"succeeds"))
+            Fail(command + L" ended with code " + std::to_wstring(*outcome) + (code ? L", expected " : L", expected it to ") +
+                 expectation);
     }
     return failures == 0 ? 0 : 1;
 }
@@ -497,7 +509,7 @@ int wmain(int argc, wchar_t** argv)
     if (command == L"removed" && argc == 2)
         return CheckRemoved();
     std::fputs("usage: kelvane_installer_check registered FOLDER VERSION | shortcut FOLDER | starts PROGRAM |"
-               " closes PROGRAM | run succeeds|fails CIRCUMSTANCE COMMAND... | entries COUNT | removed\n",
+               " closes PROGRAM | run succeeds|fails|CODE CIRCUMSTANCE COMMAND... | entries COUNT | removed\n",
                stderr);
     return 2;
 }

@@ -3,10 +3,13 @@
 # throwaway prefix and display that scripts/test.sh provides:
 #   desktop_install_round_trip.sh BUILD-DIR kelvane_installer_check.exe
 # Installs into a throwaway home whose name needs quoting, with a data folder of its own and files
-# of other programs beside Kelvane's; checks the desktop entry with desktop-file-validate and the
-# icons' sizes; starts the program through the installed launcher under a user's locale that is
-# not Chinese, closes its main window and expects exit code 0; uninstalls and expects the home
-# to be as it was.
+# of other programs beside Kelvane's; checks the desktop entry with desktop-file-validate (a hint
+# counts as a failure) and the icons' sizes; starts the program through the installed launcher
+# under a user's locale that is not Chinese, closes its main window and expects exit code 0;
+# uninstalls and expects the home to be as it was. The list of installed files never loses track:
+# an installation stopped half-way lists what it put in place for the removal, and a removal that
+# meets a file it cannot remove (a non-empty folder in its place, which stops rm even for root)
+# ends non-zero with the file still listed; a listed path leading out through ".." is left alone.
 set -uo pipefail
 build=$1 check=$2
 source_dir=$(realpath "$(dirname "$0")/../..")
@@ -28,6 +31,7 @@ mkdir -p "$home/.local/bin" "$data/applications" "$data/icons/hicolor/48x48/apps
 echo other >"$home/.local/bin/other"
 echo other >"$data/applications/other.desktop"
 echo other >"$data/icons/hicolor/48x48/apps/other.png"
+echo "the user's own" >"$home/precious"
 
 listing() {
   (cd "$home" && find . -printf '%y %m %p\n' | sort && find . -type f -exec md5sum {} + | sort -k2)
@@ -35,13 +39,24 @@ listing() {
 as_user() { env HOME="$home" XDG_DATA_HOME="$data" LANG=C.UTF-8 LC_ALL=C.UTF-8 "$@"; }
 
 before=$(listing)
+manifest="$data/kelvane/installed"
+step "an installation stopped half-way lists what it put in place"
+echo obstacle >"$data/icons/hicolor/256x256"
+as_user KELVANE_BUILD_DIR="$build" bash "$source_dir/scripts/install.sh" 2>"$scratch/err" &&
+  fail "the installation reported success although it could not make a folder"
+grep -qxF "file $data/kelvane/Kelvane.exe" "$manifest" || fail "the files put in place are not listed"
+as_user bash "$source_dir/scripts/install.sh" --uninstall || fail "the removal after a failed installation failed"
+rm "$data/icons/hicolor/256x256"
+[ "$before" = "$(listing)" ] || fail "a failed installation and its removal left the home changed"
+
 step "installing into $home"
 as_user KELVANE_BUILD_DIR="$build" bash "$source_dir/scripts/install.sh" || fail "the installation failed"
 
 entry="$data/applications/kelvane.desktop"
 [ -f "$entry" ] || fail "no desktop entry $entry"
-desktop-file-validate "$entry" || fail "desktop-file-validate rejects $entry"
-for line in 'Name=系统优化Kelvane' 'Icon=kelvane' 'Categories=System;Utility;' 'Type=Application' \
+validation=$(desktop-file-validate "$entry" 2>&1) && [ -z "$validation" ] ||
+  fail "desktop-file-validate rejects $entry or hints: $validation"
+for line in 'Name=系统优化Kelvane' 'Icon=kelvane' 'Categories=System;' 'Type=Application' \
             "Exec=\"${home//\\/\\\\}/.local/bin/kelvane\""; do
   grep -qxF "$line" "$entry" || fail "the desktop entry has no line $line"
 done
@@ -66,6 +81,16 @@ status=$?
 [ "$status" -eq 0 ] || fail "the launcher ended with code $status: $(cat "$scratch/err")"
 [ ! -s "$scratch/err" ] || fail "the launcher printed: $(cat "$scratch/err")"
 step "the main window showed, closed, and the program ended with code 0"
+
+step "a file that cannot be removed stays listed, and the removal ends non-zero"
+stuck="$data/icons/hicolor/16x16/apps/kelvane.png"
+rm "$stuck" && mkdir "$stuck" && touch "$stuck/inside"
+echo "file $data/../precious" >>"$manifest"
+as_user bash "$source_dir/scripts/install.sh" --uninstall 2>"$scratch/err" && fail "the removal reported success"
+grep -qxF "file $stuck" "$manifest" || fail "$stuck is no longer listed"
+grep -qF "$stuck" "$scratch/err" || fail "the removal did not say which file stayed"
+[ -f "$home/precious" ] || fail "the removal followed .. out of the data folder"
+rm -r "$stuck"
 
 step "uninstalling"
 as_user bash "$source_dir/scripts/install.sh" --uninstall || fail "the removal failed"

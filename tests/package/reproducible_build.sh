@@ -2,7 +2,7 @@
 # Builds the program and the downloads a second time from a copy of the sources in another
 # folder and compares them byte for byte with the first build's:
 #   reproducible_build.sh PACKAGE-DIR BUILT-Kelvane.exe VERSION
-# Only the program is built the second time (no tests), unsigned, with the same commit time.
+# Only the program and the installer's folder helper are built the second time (no tests), unsigned, with the same commit time.
 set -uo pipefail
 package_dir=$1 built_program=$2 version=$3
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -28,7 +28,7 @@ fi
 step "building the program there"
 (cd "$copy" && cmake --preset mingw -DBUILD_TESTING=OFF >"$work/configure.log" 2>&1) ||
   { cat "$work/configure.log" >&2; fail "configuring the copy failed"; }
-(cd "$copy" && cmake --build --preset mingw --target Kelvane -j2 >"$work/build.log" 2>&1) ||
+(cd "$copy" && cmake --build --preset mingw --target Kelvane FolderGuard -j2 >"$work/build.log" 2>&1) ||
   { tail -50 "$work/build.log" >&2; fail "building the copy failed"; }
 (cd "$copy" && env -u KELVANE_SIGN_PFX SOURCE_DATE_EPOCH="$epoch" KELVANE_DIST_DIR="$work/dist" \
    bash scripts/package.sh) || fail "packaging the copy failed"

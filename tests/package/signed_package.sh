@@ -2,8 +2,9 @@
 # Signing with a throwaway certificate, run by CTest under the test prefix and display:
 #   signed_package.sh UNSIGNED-PACKAGE-DIR SIGNED-PACKAGE-DIR VERSION BUILD-DIR kelvane_installer_check.exe
 # Makes a self-signed code-signing certificate with openssl, builds the packages signed with it,
-# verifies every signed file against that certificate, checks that removing the program's
-# signature gives back the unsigned program, and installs and uninstalls the signed setup.
+# verifies every signed file against that certificate (the folder helper inside the setup program
+# by the signing's report), checks that removing the program's signature gives back the unsigned
+# program, and installs and uninstalls the signed setup.
 set -uo pipefail
 unsigned_dir=$1 signed_dir=$2 version=$3 build_dir=$4 check_tool=$5
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -32,6 +33,8 @@ output=$(KELVANE_SIGN_PFX="$work/cert.pfx" KELVANE_SIGN_PASSWORD=throwaway-secre
   { echo "$output" >&2; fail "scripts/package.sh failed"; }
 echo "$output"
 grep -q "NOT SIGNED" <<<"$output" && fail "scripts/package.sh did not sign"
+# The folder helper travels inside the setup program; its signing is seen here only.
+grep -q "^sign: signed FolderGuard.exe$" <<<"$output" || fail "scripts/package.sh did not sign the folder helper"
 (cd "$signed_dir" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the signed downloads"
 
 # Signed by exactly this certificate, with SHA-256.

@@ -1,0 +1,112 @@
+#include "packaging/FolderRules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using install_folder::FolderFacts;
+using install_folder::Verdict;
+
+namespace {
+
+constexpr wchar_t kUser[] = L"S-1-5-21-1-2-3-1000";  // the administrator running the installer
+const std::wstring kTi = L"S-1-5-80-956008885-3418522649-1831038044-1850593111-4100596474";
+
+// As Windows ships them.
+const std::wstring kVolumeRoot =
+    L"O:SYD:(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)(A;OICIIO;SDGXGWGR;;;AU)(A;;LC;;;AU)";
+const std::wstring kProgramFiles = L"O:" + kTi + L"D:P(A;;FA;;;" + kTi + L")(A;CIIO;GA;;;" + kTi +
+                                   L")(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)(A;;0x1301bf;;;BA)(A;OICIIO;GA;;;BA)"
+                                   L"(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)(A;;0x1200a9;;;AC)"
+                                   L"(A;OICIIO;GXGR;;;AC)(A;;0x1200a9;;;S-1-15-2-2)(A;OICIIO;GXGR;;;S-1-15-2-2)";
+// What the installer makes.
+const std::wstring kOurs = L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
+// An administrator's new folder on the volume root: Modify for Authenticated Users, inherited.
+const std::wstring kTools = L"O:BAD:AI(A;OICIID;FA;;;BA)(A;OICIID;FA;;;SY)(A;OICIID;0x1200a9;;;BU)"
+                            L"(A;OICIID;0x1301bf;;;AU)";
+// How Wine shows every folder: owned by the prefix's user.
+const std::wstring kWineFolder = L"O:S-1-5-21-1-2-3-1000D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-1-2-3-1000)"
+                                 L"(A;OICI;0x1200a9;;;WD)";
+const std::wstring kAdmins = L"O:BAD:P(A;OICI;FA;;;BA)";
+
+// A folder of the path: its SDDL, or "link:", "file:" before it, or "unreadable".
+FolderFacts Folder(const std::wstring& spec)
+{
+    FolderFacts facts;
+    facts.path = L"folder";
+    if (spec == L"unreadable")
+        facts.readable = false;
+    else if (spec.rfind(L"link:", 0) == 0)
+        facts.reparsePoint = true;
+    else if (spec.rfind(L"file:", 0) == 0)
+        facts.directory = false;
+    facts.descriptor = spec.substr(spec.find(L':') == 4 ? 5 : 0);
+    return facts;
+}
+
+struct Case {
+    const char* name;
+    std::vector<std::wstring> path;  // the volume root first
+    Verdict verdict;
+    std::size_t folder;
+    std::wstring who;
+};
+
+} // namespace
+
+TEST(FolderRules, JudgeEachPathByItsFoldersFromTheVolumeRootDown)
+{
+    const std::vector<Case> cases = {
+        {"Program Files as Windows ships it, and our folder in it", {kVolumeRoot, kProgramFiles, kOurs},
+         Verdict::Safe, 0, L""},
+        {"Program Files itself", {kVolumeRoot, kProgramFiles}, Verdict::Safe, 0, L""},
+        {"an administrator's fresh C:\\Tools", {kVolumeRoot, kTools, kOurs}, Verdict::Changeable, 1, L"S-1-5-11"},
+        {"explicit Everyone:F", {kVolumeRoot, L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;WD)"}, Verdict::Changeable, 1,
+         L"S-1-1-0"},
+        {"a reparse point on the way", {kVolumeRoot, L"link:" + kProgramFiles, kOurs}, Verdict::Link, 1, L""},
+        {"a file", {kVolumeRoot, L"file:" + kAdmins}, Verdict::NotAFolder, 1, L""},
+        {"a folder that cannot be read", {kVolumeRoot, L"unreadable", kOurs}, Verdict::Unreadable, 1, L""},
+        {"a descriptor that cannot be understood", {kVolumeRoot, L"O:BAD:(garbage)"}, Verdict::Unreadable, 1, L""},
+        {"owned by another user", {kVolumeRoot, L"O:S-1-5-21-1-2-3-1001D:P(A;OICI;FA;;;BA)"}, Verdict::Changeable, 1,
+         L"S-1-5-21-1-2-3-1001"},
+        {"under Wine: owned by the installing user", {kWineFolder, kWineFolder}, Verdict::Safe, 0, L""},
+        {"a null DACL", {kVolumeRoot, L"O:BAD:NO_ACCESS_CONTROL"}, Verdict::Changeable, 1, L"S-1-1-0"},
+        {"no DACL", {kVolumeRoot, L"O:BA"}, Verdict::Changeable, 1, L"S-1-1-0"},
+        {"the root's add-subfolder right below the root", {kVolumeRoot, kAdmins + L"(A;;LC;;;AU)"},
+         Verdict::Changeable, 1, L"S-1-5-11"},
+        {"a root that lets users delete others' folders", {L"O:SYD:(A;OICI;FA;;;BA)(A;;0x44;;;AU)"},
+         Verdict::Changeable, 0, L"S-1-5-11"},
+        {"a root that lets users add files", {L"O:SYD:(A;OICI;FA;;;BA)(A;;0x6;;;BU)"}, Verdict::Changeable, 0,
+         L"S-1-5-32-545"},
+        {"generic write", {kVolumeRoot, kAdmins + L"(A;;GW;;;BU)"}, Verdict::Changeable, 1, L"S-1-5-32-545"},
+        {"permissions", {kVolumeRoot, kAdmins + L"(A;;WD;;;BU)"}, Verdict::Changeable, 1, L"S-1-5-32-545"},
+        {"owner", {kVolumeRoot, kAdmins + L"(A;;WO;;;BU)"}, Verdict::Changeable, 1, L"S-1-5-32-545"},
+        {"attributes", {kVolumeRoot, kAdmins + L"(A;;0x100;;;BU)"}, Verdict::Changeable, 1, L"S-1-5-32-545"},
+        {"delete", {kVolumeRoot, kAdmins + L"(A;;SD;;;IU)"}, Verdict::Changeable, 1, L"S-1-5-4"},
+        {"an entry of a kind folders do not carry", {kVolumeRoot, kAdmins + L"(OA;;0x2;bf967a86-0de6-11d0-a285-00aa003049e2;;AU)"},
+         Verdict::Unreadable, 1, L""},
+        {"deny and read-only entries grant nothing", {kVolumeRoot, kAdmins + L"(D;;FA;;;WD)(A;OICI;FRFX;;;WD)"},
+         Verdict::Safe, 0, L""},
+        {"inherit-only entries are for what is made inside", {kVolumeRoot, kAdmins + L"(A;OICIIO;GA;;;AU)"},
+         Verdict::Safe, 0, L""},
+        {"the first failing folder speaks", {kVolumeRoot, kTools, L"file:" + kAdmins}, Verdict::Changeable, 1,
+         L"S-1-5-11"},
+    };
+    const std::vector<std::wstring> trusted = install_folder::TrustedAccounts(kUser);
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::vector<FolderFacts> folders;
+        for (const std::wstring& spec : test.path)
+            folders.push_back(Folder(spec));
+        const install_folder::Judgement judgement = install_folder::JudgePath(folders, trusted);
+        EXPECT_EQ(judgement.verdict, test.verdict);
+        EXPECT_EQ(judgement.folder, test.folder);
+        EXPECT_EQ(judgement.who, test.who);
+    }
+}
+
+TEST(FolderRules, TheInstallingUserIsTrustedOnlyWhenNamed)
+{
+    EXPECT_EQ(install_folder::JudgePath({Folder(kWineFolder)}, install_folder::TrustedAccounts(L"")).who, kUser);
+}
