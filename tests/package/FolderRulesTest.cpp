@@ -31,17 +31,17 @@ const std::wstring kWineFolder = L"O:S-1-5-21-1-2-3-1000D:(A;OICI;FA;;;SY)(A;OIC
 const std::wstring kAdmins = L"O:BAD:P(A;OICI;FA;;;BA)";
 
 // A folder of the path: its SDDL, or "link:", "file:" before it, or "unreadable".
-FolderFacts Folder(const std::wstring& spec)
+FolderFacts Folder(const std::wstring& described)
 {
     FolderFacts facts;
     facts.path = L"folder";
-    if (spec == L"unreadable")
+    if (described == L"unreadable")
         facts.readable = false;
-    else if (spec.rfind(L"link:", 0) == 0)
+    else if (described.rfind(L"link:", 0) == 0)
         facts.reparsePoint = true;
-    else if (spec.rfind(L"file:", 0) == 0)
+    else if (described.rfind(L"file:", 0) == 0)
         facts.directory = false;
-    facts.descriptor = spec.substr(spec.find(L':') == 4 ? 5 : 0);
+    facts.descriptor = described.substr(described.find(L':') == 4 ? 5 : 0);
     return facts;
 }
 
@@ -97,8 +97,8 @@ TEST(FolderRules, JudgeEachPathByItsFoldersFromTheVolumeRootDown)
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         std::vector<FolderFacts> folders;
-        for (const std::wstring& spec : test.path)
-            folders.push_back(Folder(spec));
+        for (const std::wstring& described : test.path)
+            folders.push_back(Folder(described));
         const install_folder::Judgement judgement = install_folder::JudgePath(folders, trusted);
         EXPECT_EQ(judgement.verdict, test.verdict);
         EXPECT_EQ(judgement.folder, test.folder);

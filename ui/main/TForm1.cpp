@@ -44,6 +44,7 @@ TForm1::TForm1(ApplicationHost& application, Machine& machine, MessageDialog sho
     CreateStatusBar();
     CreateMemo();
     tileReaderItems_.Attach(Handle(), {toolBar_.Handle(), memo_, statusBar_});
+    // Started under high contrast, the controls follow it as they would on a switch.
     if (HighContrastIsOn())
         OnColoursChanged(WM_THEMECHANGED, 0, 0);
     LayOut(WindowDpi(Handle()), nullptr);
