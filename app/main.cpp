@@ -2,6 +2,7 @@
 #include "app/ErrorReport.h"
 #include "app/MessageDialog.h"
 #include "app/TApplication.h"
+#include "common/DllSearch.h"
 #include "common/ProductInfo.h"
 #include "ui/help/TForm3.h"
 #include "ui/main/TForm1.h"
@@ -13,6 +14,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showState)
 {
+    RestrictDllSearchToSystemFolder();
     // Never closed: it tells the installer that the program is open until the process ends.
     ::CreateMutexW(nullptr, FALSE, product::kRunningMutexName);
     std::unique_ptr<TApplication> application;
