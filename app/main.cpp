@@ -15,7 +15,8 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showState)
 {
     RestrictDllSearchToSystemFolder();
-    // Never closed: it tells the installer that the program is open until the process ends.
+    // Never closed: it says that the program is open until the process ends, to whoever asks. The
+    // installer asks which process runs the installed file instead: anyone may take this name.
     ::CreateMutexW(nullptr, FALSE, product::kRunningMutexName);
     std::unique_ptr<TApplication> application;
     std::unique_ptr<TForm1> form1;
