@@ -12,8 +12,8 @@ inline constexpr char kHomePageShown[] = "www.kelvane.example";
 inline constexpr char kOnlineRepairPage[] = "https://www.kelvane.example/ie.htm";
 inline constexpr char kSupportEmail[] = "support@kelvane.example";
 
-// Held by the program while it runs, in every session: the installer and uninstaller look for it
-// before they replace or remove the program's files (scripts/package.sh hands it to them).
+// Held by the program while it runs, in every session. The installer and uninstaller do not rely
+// on it, as any user can make an object of this name: they ask which process runs the program.
 inline constexpr wchar_t kRunningMutexName[] = L"Global\\Kelvane.Running";
 
 } // namespace product

@@ -406,6 +406,7 @@ LRESULT CALLBACK PlainWindowProcedure(HWND window, UINT message, WPARAM wParam, 
 //   window:CLASS     a visible top-level window of class CLASS, of this (another) program
 //   running:PROGRAM  the program PROGRAM, started and showing its main window
 //   squatting        the mutex the running program holds, held by this (another) program
+//   squatting-event  an event of the name of that mutex, held by this (another) program
 class Circumstance {
 public:
     explicit Circumstance(const std::wstring& what)
@@ -428,10 +429,11 @@ public:
                 Fail(L"cannot show a window of class " + className_ + SystemErrorText(::GetLastError()));
         } else if (what.rfind(L"running:", 0) == 0) {
             program_ = StartInstalledProgram(what.substr(8), mainWindow_);
-        } else if (what == L"squatting") {
-            mutex_ = ::CreateMutexW(nullptr, FALSE, product::kRunningMutexName);
-            if (!mutex_ || ::GetLastError() == ERROR_ALREADY_EXISTS)
-                Fail(L"cannot be the first to hold the mutex" + SystemErrorText(::GetLastError()));
+        } else if (what == L"squatting" || what == L"squatting-event") {
+            squatter_ = what == L"squatting" ? ::CreateMutexW(nullptr, FALSE, product::kRunningMutexName)
+                                             : ::CreateEventW(nullptr, TRUE, FALSE, product::kRunningMutexName);
+            if (!squatter_ || ::GetLastError() == ERROR_ALREADY_EXISTS)
+                Fail(L"cannot be the first to hold the mutex's name" + SystemErrorText(::GetLastError()));
         } else if (what != L"-") {
             Fail(L"unknown circumstance " + what);
         }
@@ -444,8 +446,8 @@ public:
             ::DestroyWindow(window_);
         if (program_)
             CloseExpectingCodeZero(program_, mainWindow_);
-        if (mutex_)
-            ::CloseHandle(mutex_);
+        if (squatter_)
+            ::CloseHandle(squatter_);
     }
     Circumstance(const Circumstance&) = delete;
     Circumstance& operator=(const Circumstance&) = delete;
@@ -456,7 +458,7 @@ private:
     HWND window_ = nullptr;
     HANDLE program_ = nullptr;
     HWND mainWindow_ = nullptr;
-    HANDLE mutex_ = nullptr;
+    HANDLE squatter_ = nullptr;
 };
 
 // Runs COMMAND (the word "uninstall" stands for the registered QuietUninstallString, which is what

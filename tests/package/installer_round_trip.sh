@@ -6,10 +6,12 @@
 # Each case installs or uninstalls silently and checks the files, the shortcut and the uninstall
 # entry afterwards: the default folder (the installed program starts and closes), an upgrade while
 # another program shows a "TForm1" window, the running program refusing both, another program
-# holding the running program's mutex stopping neither, a copied uninstaller changing nothing, a
-# held file stopping the uninstallation, a folder that already holds the user's files, which
-# survive byte for byte, and folders refused with exit code 2 and nothing changed: a file, a link
-# on the way, a folder everyone can change.
+# holding the running program's mutex, or an event of its name, stopping neither, a copied
+# uninstaller changing nothing, a held file stopping the uninstallation, a folder that already
+# holds the user's files, which survive byte for byte, the installation folder replaced by a link
+# (the uninstaller refuses, the link's target untouched), a reinstall over an installation
+# without its program, and folders refused with exit code 2 and nothing changed: a file, a link on
+# the way, a folder everyone can change.
 # Wine shows every folder as its user's, with Everyone allowed what the Unix mode bits allow for
 # others, and maps a descriptor given when a folder is made onto those bits; a Unix symbolic link
 # is a reparse point to it, and it makes no junction of its own. So the folder made in one call
@@ -144,6 +146,31 @@ check run succeeds - uninstall || fail "the uninstaller failed"
 [ ! -e "$tools/Kelvane" ] || fail "left behind: $tools/Kelvane"
 check removed || fail "the uninstaller left its traces"
 rm -rf "$tools"
+
+step "an event squatting the running program's name stops neither installing nor uninstalling"
+check run succeeds squatting-event "$setup_windows" /S || fail "the installer took an event's name for the running program"
+expect_installed "$folder" "$folder_windows"
+check run succeeds squatting-event uninstall || fail "the uninstaller took an event's name for the running program"
+[ ! -e "$folder" ] || fail "left behind: $folder ($(listing "$folder"))"
+check removed || fail "the uninstaller left its traces"
+
+step "the installation folder replaced by a link: the uninstaller removes nothing, there or where it leads"
+"$WINE64" "$setup" /S </dev/null || fail "the installer ended with code $?"
+moved="$drive_c/Moved"
+mv "$folder" "$moved" && ln -s "$moved" "$folder" || fail "cannot put a link in place of $folder"
+moved_before=$(fingerprint "$moved")
+check run 2 - uninstall || fail "the uninstaller did not refuse a link with code 2"
+[ "$(fingerprint "$moved")" = "$moved_before" ] || fail "the uninstaller changed the folder the link leads to"
+check entries 1 && check shortcut "$folder_windows" || fail "the uninstaller removed its entry or the shortcut"
+rm "$folder" && mv "$moved" "$folder" || fail "cannot put $folder back"
+
+step "reinstalling over an installation whose program file went goes into the recorded folder"
+rm "$folder/Kelvane.exe"
+"$WINE64" "$setup" /S </dev/null || fail "the installer ended with code $?"
+expect_installed "$folder" "$folder_windows"
+check run succeeds - uninstall || fail "the uninstaller failed"
+[ ! -e "$folder" ] || fail "left behind: $folder ($(listing "$folder"))"
+check removed || fail "the uninstaller left its traces"
 
 # Folders the installer refuses: FOLDER|the helper's verdict|what it is. Each ends the silent
 # installer with exit code 2 and changes nothing.
