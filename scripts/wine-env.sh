@@ -95,6 +95,11 @@ stop_private_display() {
 # A prefix booted once can be copied instead of booted again: KELVANE_PREFIX_TEMPLATE names such a
 # prefix, whose server has stopped. Otherwise booting takes a lock, so that two prefixes never boot
 # side by side on one machine (a first boot builds Wine's caches).
+#
+# Where KELVANE_DESKTOP_KEEPER names the test suite's desktop keeper, a prefix made also holds its
+# desktop, and with it Wine's system processes, for as long as the prefix lives. Otherwise Wine
+# ends the desktop a moment after its last window, and the next program starts it again: that
+# start joins whatever job the program runs in, and inherits its output.
 
 # Holds the server of the prefix named by WINEPREFIX until it is stopped (prefix_stop), or, given
 # a number of seconds, until that long after its last program ended.
@@ -217,8 +222,28 @@ prefix_apply() {
   done
 }
 
+# Starts the desktop keeper (KELVANE_DESKTOP_KEEPER) in the prefix named by WINEPREFIX, detached
+# from every pipe, and waits until it says it holds the desktop.
+prefix_keep_desktop() {
+  local said="$WINEPREFIX/desktop-keeper.out" pid
+  "$WINE64" "$KELVANE_DESKTOP_KEEPER" </dev/null >"$said" 2>"$WINEPREFIX/desktop-keeper.err" &
+  pid=$!
+  for _ in $(seq 300); do
+    grep -q "holding the desktop" "$said" && return 0
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      echo "prefix: the desktop keeper ended with exit code $? before it held the desktop of $WINEPREFIX; it said:" >&2
+      sed 's/^/    /' "$WINEPREFIX/desktop-keeper.err" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
+  echo "prefix: the desktop keeper did not hold the desktop of $WINEPREFIX within 30 s" >&2
+  return 1
+}
+
 # Makes the prefix named by WINEPREFIX, which must not exist yet, with the settings given
-# (dpi=N, palette=NAME), and leaves its server held.
+# (dpi=N, palette=NAME), and leaves its server held (and its desktop, with KELVANE_DESKTOP_KEEPER).
 prefix_make() {
   [ ! -e "$WINEPREFIX" ] || { echo "prefix: $WINEPREFIX exists already" >&2; return 1; }
   if [ -n "${KELVANE_PREFIX_TEMPLATE:-}" ]; then
@@ -233,12 +258,15 @@ prefix_make() {
   if [ $# -gt 0 ]; then
     prefix_apply "$@" && prefix_hold || return 1
   fi
+  if [ -n "${KELVANE_DESKTOP_KEEPER:-}" ]; then
+    prefix_keep_desktop || return 1
+  fi
 }
 
 # Makes the prefix named by WINEPREFIX to be copied by prefix_make (KELVANE_PREFIX_TEMPLATE): booted,
 # its server stopped, so its registry files are complete and nothing writes into it any more.
 prefix_make_template() {
-  KELVANE_PREFIX_TEMPLATE= prefix_make || return 1
+  KELVANE_PREFIX_TEMPLATE= KELVANE_DESKTOP_KEEPER= prefix_make || return 1
   prefix_stop
   local part
   for part in system.reg user.reg; do

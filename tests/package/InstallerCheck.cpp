@@ -308,13 +308,13 @@ std::wstring ProcessesIn(HANDLE job)
     return names;
 }
 
-// Runs a command line and gives its outcome: the exit code of the process, or, when it ended with
-// 0 and processes it started carried on after it, the first non-zero exit code among those. The
-// uninstaller copies itself out of the folder it removes, starts that copy and ends at once; the
-// copy does the work and gives the real result. (A helper that ends before the command, such as the
-// installer's folder helper, answers with its exit code and is not the outcome.) So the command runs
-// in a job, which every process it starts joins: each is opened as the job reports it, before it
-// can end unseen, and the command is over when the job has no process left.
+// Runs a command line and gives its outcome: the exit code of the process, or, when it ended with 0
+// while processes it started carried on, the exit code of the last of them to end. The uninstaller
+// copies itself out of the folder it removes, starts that copy and ends at once; the copy does the
+// work, asks the folder helper on the way (whose exit codes are answers, not outcomes), and gives
+// the real result. So the command runs in a job, which every process it starts joins: each is
+// opened as the job reports it, before it can end unseen, and the command is over when the job has
+// no process left.
 std::optional<DWORD> RunCommand(std::wstring commandLine)
 {
     const OwnedHandle job(::CreateJobObjectW(nullptr, nullptr));
@@ -343,7 +343,7 @@ std::optional<DWORD> RunCommand(std::wstring commandLine)
     ::ResumeThread(started.hThread);
 
     std::map<DWORD, OwnedHandle> others;  // the processes the command started, by id
-    std::vector<DWORD> outlivedIt;        // those that ended after the command, in that order
+    DWORD lastToEnd = 0;                  // the last of them to end after the command did
     bool commandEnded = false;
     bool over = false;
     for (const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs; !over && ::GetTickCount64() < deadline;) {
@@ -370,7 +370,7 @@ std::optional<DWORD> RunCommand(std::wstring commandLine)
             if (processId == started.dwProcessId)
                 commandEnded = true;
             else if (commandEnded)
-                outlivedIt.push_back(processId);
+                lastToEnd = processId;
             break;
         case JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO:
             over = true;
@@ -384,13 +384,10 @@ std::optional<DWORD> RunCommand(std::wstring commandLine)
     }
     DWORD outcome = 1;
     ::GetExitCodeProcess(command.get(), &outcome);
-    for (DWORD processId : outlivedIt) {
-        DWORD code = 1;
-        const auto process = others.find(processId);
-        if (process != others.end() && process->second)
-            ::GetExitCodeProcess(process->second.get(), &code);
-        if (outcome == 0)
-            outcome = code;
+    if (outcome == 0 && lastToEnd != 0) {
+        const auto last = others.find(lastToEnd);
+        if (last == others.end() || !last->second || !::GetExitCodeProcess(last->second.get(), &outcome))
+            outcome = 1;
     }
     return outcome;
 }

@@ -155,7 +155,7 @@ check run succeeds squatting-event uninstall || fail "the uninstaller took an ev
 check removed || fail "the uninstaller left its traces"
 
 step "the installation folder replaced by a link: the uninstaller removes nothing, there or where it leads"
-"$WINE64" "$setup" /S </dev/null || fail "the installer ended with code $?"
+wine_run "$WINE64" "$setup" /S || fail "the installer failed"
 moved="$drive_c/Moved"
 mv "$folder" "$moved" && ln -s "$moved" "$folder" || fail "cannot put a link in place of $folder"
 moved_before=$(fingerprint "$moved")
@@ -166,7 +166,7 @@ rm "$folder" && mv "$moved" "$folder" || fail "cannot put $folder back"
 
 step "reinstalling over an installation whose program file went goes into the recorded folder"
 rm "$folder/Kelvane.exe"
-"$WINE64" "$setup" /S </dev/null || fail "the installer ended with code $?"
+wine_run "$WINE64" "$setup" /S || fail "the installer failed"
 expect_installed "$folder" "$folder_windows"
 check run succeeds - uninstall || fail "the uninstaller failed"
 [ ! -e "$folder" ] || fail "left behind: $folder ($(listing "$folder"))"

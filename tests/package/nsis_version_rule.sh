@@ -4,6 +4,7 @@
 #   nsis_version_rule.sh SOURCE-DIR BUILD-DIR
 set -uo pipefail
 source_dir=$1 build_dir=$2
+. "$source_dir/tests/support/script_checks.sh" "nsis version rule"
 . "$source_dir/scripts/nsis-version.sh"
 failed=0
 while read -r version expected; do
@@ -25,13 +26,14 @@ unknown refused
 VERSIONS
 
 # A makensis of 3.08 as upstream ships it: scripts/package.sh stops before building anything.
-scratch=$(mktemp -d) || exit 1
-trap 'rm -rf "$scratch"' EXIT
+scratch=$(mktemp -d) || fail "cannot make a temporary folder"
+cleanup() { rm -rf "$scratch"; }
 printf '#!/bin/sh\necho v3.08\n' >"$scratch/makensis"
 chmod +x "$scratch/makensis"
 output=$(PATH="$scratch:$PATH" KELVANE_BUILD_DIR="$build_dir" KELVANE_DIST_DIR="$scratch/dist" \
   bash "$source_dir/scripts/package.sh" 2>&1) && { echo "nsis version rule: package.sh took NSIS v3.08" >&2; failed=1; }
 grep -q "needs NSIS 3.09" <<<"$output" || { echo "nsis version rule: package.sh said: $output" >&2; failed=1; }
 [ ! -e "$scratch/dist" ] || { echo "nsis version rule: package.sh wrote $scratch/dist" >&2; failed=1; }
-[ $failed = 0 ] && echo "nsis version rule: passed"
-exit $failed
+[ $failed = 0 ] || exit 1
+echo "nsis version rule: passed"
+checks_reached_end

@@ -4,9 +4,9 @@
 #   uninstall_stays_in_its_folder.sh INSTALL-SCRIPT
 set -uo pipefail
 install_script=$1
-scratch=$(mktemp -d) || exit 1
-trap 'rm -rf "$scratch"' EXIT
-fail() { echo "uninstall stays in its folder: $*" >&2; exit 1; }
+. "$(dirname "$0")/../support/script_checks.sh" "uninstall stays in its folder"
+scratch=$(mktemp -d) || fail "cannot make a temporary folder"
+cleanup() { rm -rf "$scratch"; }
 
 # The root as data folder: refused before anything is read or removed.
 for root in / //; do
@@ -29,3 +29,4 @@ HOME="$scratch/home" XDG_DATA_HOME= bash "$install_script" --uninstall || fail "
 [ -d "$outside/empty" ] || fail "a folder was removed through a symbolic link"
 [ ! -e "$data/kelvane/Kelvane.exe" ] || fail "the data folder's own file stayed"
 echo "uninstall stays in its folder: passed"
+checks_reached_end

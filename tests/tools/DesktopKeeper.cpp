@@ -1,6 +1,7 @@
-// Holds the test display's Wine desktop open for a whole test run. Wine closes a desktop a
-// moment after its last program ends; short-lived test programs would then each start a new
-// desktop process, which inherits their output and keeps CTest waiting for it to end.
+// Holds a test prefix's Wine desktop open for as long as the prefix lives (scripts/wine-env.sh
+// starts it). Wine closes a desktop a moment after its last program ends; short-lived test programs
+// would then each start a new desktop process, which inherits their output and keeps CTest waiting
+// for it to end, and joins whatever job the program that started it runs in.
 #include <windows.h>
 
 #include <cstdio>
