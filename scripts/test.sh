@@ -9,6 +9,12 @@ build=${KELVANE_BUILD_DIR:-build}
 
 scratch=$(mktemp -d /tmp/kelvane-test.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+# Whatever the tests make for themselves goes under the run's own folder, so that what a test
+# killed on its time limit could not remove is removed with it; the standard error of a Wine call
+# that failed is kept in the build.
+export TMPDIR="$scratch/tmp"
+mkdir "$TMPDIR" || exit 1
+export KELVANE_WINE_LOGS="$(realpath "$build")/tests/wine-logs"
 # One prefix is booted; the suite's prefix and every prefix a test makes are copies of it.
 export KELVANE_PREFIX_TEMPLATE="$scratch/booted"
 export WINEPREFIX="$scratch/prefix"
@@ -19,10 +25,10 @@ export KELVANE_TEST_RECORDS="Z:${records//\//\\}"
 
 cleanup() {
   local prefix
-  # The suite's prefix, and the prefixes of runs that stopped half-way, whatever state they are in.
-  for prefix in "$WINEPREFIX" "$build"/tests/wine-prefix-*; do
-    [ -d "$prefix" ] && WINEPREFIX=$(realpath "$prefix") prefix_remove
-  done
+  # Every prefix of the run, the prefix runs' ones among them, whatever state they are in.
+  while read -r prefix; do
+    WINEPREFIX=$(dirname "$prefix") prefix_remove
+  done < <(find "$scratch" "$build"/tests -maxdepth 4 -name dosdevices -type d 2>/dev/null)
   stop_private_display
   rm -rf "$scratch"
 }

@@ -17,12 +17,13 @@ use_throwaway_wine_env() {
 #   wine_run [--expect STATUS] COMMAND...
 # When the command ends with another status than expected (0 unless told), it prints the command,
 # its exit status, how long it ran and the end of what it wrote to standard error, and keeps the
-# log. Returns the command's own status; told what to expect, 0 when the command ended so, else 1. Wine's processes that outlive the command may keep the
+# log (in KELVANE_WINE_LOGS when set). Returns the command's own status; told what to expect, 0
+# when the command ended so, else 1. Wine's processes that outlive the command may keep the
 # log open: a file, unlike a pipe, keeps no caller waiting for them.
 wine_run() {
   local expected=0 log started status
   if [ "$1" = --expect ]; then expected=$2; shift 2; fi
-  log=$(mktemp "${TMPDIR:-/tmp}/kelvane-wine.XXXXXX") || { echo "wine: cannot make a log file" >&2; return 125; }
+  log=$(wine_log_file) || return 125
   started=$(date +%s%N)
   "$@" </dev/null 2>"$log"
   status=$?
@@ -34,6 +35,12 @@ wine_run() {
   rm -f "$log"
   [ "$expected" -eq 0 ] && return "$status"
   return 0
+}
+
+# A new file for a Wine call's standard error.
+wine_log_file() {
+  local folder=${KELVANE_WINE_LOGS:-${TMPDIR:-/tmp}}
+  mkdir -p "$folder" && mktemp "$folder/kelvane-wine.XXXXXX" || { echo "wine: cannot make a log file in $folder" >&2; return 1; }
 }
 
 # Prints why a Wine call failed: wine_report LOG STATUS STARTED-NS COMMAND...

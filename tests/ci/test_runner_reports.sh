@@ -23,7 +23,7 @@ check() { # ARGUMENT EXPECTED_STATUS EXPECTED_TEXT...
   local argument=$1 expected=$2 starts status text
   shift 2
   export STARTS="$scratch/starts.$argument"
-  TMPDIR=$scratch "$runner" "$scratch/wine" "$argument" >"$scratch/out" 2>&1
+  TMPDIR=$scratch KELVANE_WINE_LOGS=$scratch "$runner" "$scratch/wine" "$argument" >"$scratch/out" 2>&1
   status=$?
   starts=$(wc -l < "$STARTS")
   if [ "$status" -ne "$expected" ] || [ "$starts" -ne 1 ]; then

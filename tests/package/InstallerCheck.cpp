@@ -17,6 +17,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -308,11 +309,28 @@ std::wstring ProcessesIn(HANDLE job)
     return names;
 }
 
+// The process that started the process `id`, while both run; 0 when it cannot be told.
+DWORD ParentOf(DWORD id)
+{
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD parent = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !parent; more = ::Process32NextW(snapshot, &entry))
+        if (entry.th32ProcessID == id)
+            parent = entry.th32ParentProcessID;
+    ::CloseHandle(snapshot);
+    return parent;
+}
+
 // Runs a command line and gives its outcome: the exit code of the process, or, when it ended with 0
-// while processes it started carried on, the exit code of the last of them to end. The uninstaller
-// copies itself out of the folder it removes, starts that copy and ends at once; the copy does the
-// work, asks the folder helper on the way (whose exit codes are answers, not outcomes), and gives
-// the real result. So the command runs in a job, which every process it starts joins: each is
+// while a process it started itself carried on, the exit code of that process (the last of them to
+// end, were there several). The uninstaller copies itself out of the folder it removes, starts that
+// copy and ends at once; the copy does the work and gives the real result. What the copy starts in
+// turn (the folder helper, whose exit codes are answers, and the console host Wine starts for it)
+// is not the outcome. So the command runs in a job, which every process it starts joins: each is
 // opened as the job reports it, before it can end unseen, and the command is over when the job has
 // no process left.
 std::optional<DWORD> RunCommand(std::wstring commandLine)
@@ -342,8 +360,8 @@ std::optional<DWORD> RunCommand(std::wstring commandLine)
     }
     ::ResumeThread(started.hThread);
 
-    std::map<DWORD, OwnedHandle> others;  // the processes the command started, by id
-    DWORD lastToEnd = 0;                  // the last of them to end after the command did
+    std::map<DWORD, OwnedHandle> children;  // the processes the command started itself, by id
+    DWORD lastToEnd = 0;                    // the last of them to end after the command did
     bool commandEnded = false;
     bool over = false;
     for (const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs; !over && ::GetTickCount64() < deadline;) {
@@ -362,14 +380,15 @@ std::optional<DWORD> RunCommand(std::wstring commandLine)
                 if (!process)
                     Fail(L"a process started by " + commandLine + L" ended before it could be followed" +
                          SystemErrorText(::GetLastError()));
-                others.emplace(processId, std::move(process));
+                else if (ParentOf(processId) == started.dwProcessId)
+                    children.emplace(processId, std::move(process));
             }
             break;
         case JOB_OBJECT_MSG_EXIT_PROCESS:
         case JOB_OBJECT_MSG_ABNORMAL_EXIT_PROCESS:
             if (processId == started.dwProcessId)
                 commandEnded = true;
-            else if (commandEnded)
+            else if (commandEnded && children.count(processId))
                 lastToEnd = processId;
             break;
         case JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO:
@@ -385,8 +404,8 @@ std::optional<DWORD> RunCommand(std::wstring commandLine)
     DWORD outcome = 1;
     ::GetExitCodeProcess(command.get(), &outcome);
     if (outcome == 0 && lastToEnd != 0) {
-        const auto last = others.find(lastToEnd);
-        if (last == others.end() || !last->second || !::GetExitCodeProcess(last->second.get(), &outcome))
+        const auto last = children.find(lastToEnd);
+        if (last == children.end() || !::GetExitCodeProcess(last->second.get(), &outcome))
             outcome = 1;
     }
     return outcome;

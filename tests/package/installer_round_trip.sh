@@ -35,7 +35,7 @@ listing() { (cd "$1" 2>/dev/null && ls -A | sort | tr '\n' ' '); }
 [ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set (scripts/test.sh starts a private one)"
 # A prefix of its own: the installer writes machine-wide, and nothing it leaves may reach another test.
 use_throwaway_wine_env
-scratch=$(mktemp -d /tmp/kelvane-installer.XXXXXX) || fail "cannot make a temporary folder"
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-installer.XXXXXX") || fail "cannot make a temporary folder"
 export WINEPREFIX="$scratch/prefix"
 cleanup() { prefix_remove; rm -rf "$scratch"; }
 prefix_make || fail "the prefix was not made"

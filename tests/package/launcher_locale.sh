@@ -14,7 +14,7 @@ step() { echo "launcher: $*"; }
 
 [ -n "${WINEPREFIX:-}" ] && [ "$(realpath -m "$WINEPREFIX")" != "$(realpath -m "$HOME/.wine")" ] ||
   fail "WINEPREFIX must name a throwaway prefix (scripts/test.sh sets one up)"
-scratch=$(mktemp -d /tmp/kelvane-launcher.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-launcher.XXXXXX") || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
 new_prefix="$scratch/new prefix"
 cleanup() {
   WINEPREFIX=$new_prefix prefix_remove

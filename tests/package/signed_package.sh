@@ -15,7 +15,7 @@ source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 step() { echo "signed package: $*"; }
 check() { wine_run "$WINE64" "$check_tool" "$@"; }
 
-work=$(mktemp -d /tmp/kelvane-signed.XXXXXX) || fail "cannot make a temporary folder"
+work=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-signed.XXXXXX") || fail "cannot make a temporary folder"
 use_throwaway_wine_env
 export WINEPREFIX="$work/prefix"
 cleanup() { prefix_remove; rm -rf "$work"; }

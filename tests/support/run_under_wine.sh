@@ -6,7 +6,7 @@
 # it ran and the end of standard error, where Wine's own words on a start it could not make are.
 set -uo pipefail
 . "$(dirname "$0")/../../scripts/wine-env.sh"
-log=$(mktemp "${TMPDIR:-/tmp}/kelvane-test-stderr.XXXXXX") || { echo "$0: cannot make a temporary file" >&2; exit 1; }
+log=$(wine_log_file) || exit 1
 
 started=$(date +%s%N)
 "$@" 2>"$log"
