@@ -2,14 +2,13 @@
 
 #include "common/ProductInfo.h"
 #include "resources/Version.h"
+#include "ui/Commands.h"
 #include "win/HighContrast.h"
 
 #include <windows.h>
 
 #include <span>
 #include <string>
-
-class TForm1;
 
 // The main window's design at 96 dpi: its frame, controls, colours and the shape of its tiles
 // and tool buttons, whose rows stand in Form1Tiles.cpp. Everything is in client pixels.
@@ -32,9 +31,6 @@ struct Shortcut {
     std::wstring Text() const;
 };
 
-// What a tile or a tool button runs on the main window.
-using Handler = void (*)(TForm1& form);
-
 // The help window's topic of a tile: its menu caption, and its text, lines ended by "\n".
 struct HelpTopic {
     const char* menuCaption;
@@ -52,33 +48,18 @@ struct Tile {
     const char* statusHint;  // status panel 0 while the pointer is on the label
     const char* iconResource;  // the name of its icon in the program's resources
     Shortcut shortcut;
-    Handler click;
-    Handler frameRightClick;  // null: a right click on the frame does nothing
+    Command command;  // what a click on its label runs
     HelpTopic help;
 };
 
 // A button of the tool bar, after an 8-pixel separator: its glyph in the image list, its hint,
-// which its tool-tip and a screen reader show, its shortcut and its handler.
+// which its tool-tip and a screen reader show, its shortcut and what a click on it runs.
 struct ToolButton {
     int glyph;
     const char* hint;
     Shortcut shortcut;
-    Handler click;
+    Command command;
 };
-
-// What the user can run, as it travels in WM_COMMAND from a shortcut key, a tool button or a
-// screen reader: a tile or a tool button, numbered by its place in its table.
-enum class Command : WORD {};
-inline constexpr WORD kFirstTileCommand = 102;
-inline constexpr WORD kFirstToolButtonCommand = 203;
-constexpr Command TileCommand(size_t tile)
-{
-    return Command(kFirstTileCommand + tile);
-}
-constexpr Command ToolButtonCommand(size_t button)
-{
-    return Command(kFirstToolButtonCommand + button);
-}
 
 // An element the window paints itself, bottom to top: a part of a tile, or one of the
 // banner's. The pointer goes to the topmost element under it.

@@ -12,9 +12,6 @@ namespace form1 {
 extern const std::span<const Tile> kTiles;
 extern const std::span<const ToolButton> kToolButtons;
 
-// What `command` runs; null for a command of no tile or tool button.
-Handler HandlerOf(Command command);
-
 // Visits the painted elements in drawing order, `visit(element, bounds)`: the tiles' frames, the
 // divider, the labels, the icons (a row's icon drawn last where the row says so), then the
 // banner's band, picture and version label.

@@ -79,7 +79,7 @@ void Form1ToolBar::LayOut(const DesignScale& scale)
         buttons.push_back(separator);
         TBBUTTON tool{};
         tool.iBitmap = form1::kToolButtons[i].glyph;
-        tool.idCommand = static_cast<int>(form1::ToolButtonCommand(i));
+        tool.idCommand = static_cast<int>(form1::kToolButtons[i].command);
         tool.fsState = TBSTATE_ENABLED;
         tool.fsStyle = BTNS_BUTTON;
         tool.iString = -1;
@@ -95,9 +95,9 @@ bool Form1ToolBar::AnswerToolTip(const NMHDR& header)
         return false;
     // The tip asks its owner, whose notification names the command of the button under it.
     auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
-    for (size_t i = 0; i < form1::kToolButtons.size(); ++i)
-        if (info.hdr.idFrom == static_cast<UINT_PTR>(form1::ToolButtonCommand(i))) {
-            tooltipText_ = WideFromGbk(form1::kToolButtons[i].hint);
+    for (const form1::ToolButton& button : form1::kToolButtons)
+        if (info.hdr.idFrom == static_cast<UINT_PTR>(button.command)) {
+            tooltipText_ = WideFromGbk(button.hint);
             info.lpszText = tooltipText_.data();
         }
     return true;

@@ -63,10 +63,10 @@ void TForm1::CreateShortcuts()
         if (shortcut.key >= '0' && shortcut.key <= '9')
             keys.push_back({flags, static_cast<WORD>(VK_NUMPAD0 + shortcut.key - '0'), static_cast<WORD>(command)});
     };
-    for (size_t tile = 0; tile < form1::kTiles.size(); ++tile)
-        add(form1::kTiles[tile].shortcut, form1::TileCommand(tile));
-    for (size_t button = 0; button < form1::kToolButtons.size(); ++button)
-        add(form1::kToolButtons[button].shortcut, form1::ToolButtonCommand(button));
+    for (const form1::Tile& tile : form1::kTiles)
+        add(tile.shortcut, tile.command);
+    for (const form1::ToolButton& button : form1::kToolButtons)
+        add(button.shortcut, button.command);
     shortcuts_.Reset(::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
     application_.SetShortcuts(Handle(), shortcuts_.Get());
 }
@@ -153,10 +153,39 @@ void TForm1::CreateMemo()
 
 // ---- Commands ----
 
+namespace {
+
+// Where the tables meet the window: each command a row names, and the entry points it runs.
+constexpr TForm1::Binding kBindings[] = {
+    {form1::Command::SystemInformation, &TForm1::Label2Click, nullptr},
+    {form1::Command::SystemOptimisation, &TForm1::Label3Click, nullptr},
+    {form1::Command::NetworkAcceleration, &TForm1::Label4Click, nullptr},
+    {form1::Command::Cleanup, &TForm1::Label5Click, nullptr},
+    {form1::Command::OnlineRepair, &TForm1::Label6Click, &TForm1::Shape5ContextPopup},
+    {form1::Command::ShowHelp, &TForm1::ToolButton3Click, nullptr},
+    {form1::Command::WriteToSupport, &TForm1::ToolButton5Click, nullptr},
+    {form1::Command::Exit, &TForm1::ToolButton9Click, nullptr},
+};
+
+} // namespace
+
+std::span<const TForm1::Binding> TForm1::Bindings()
+{
+    return kBindings;
+}
+
+const TForm1::Binding* TForm1::BindingOf(form1::Command command)
+{
+    for (const Binding& binding : kBindings)
+        if (binding.command == command)
+            return &binding;
+    return nullptr;
+}
+
 void TForm1::Run(form1::Command command)
 {
-    if (const form1::Handler handler = form1::HandlerOf(command))
-        handler(*this);
+    if (const Binding* binding = BindingOf(command))
+        (this->*binding->run)();
 }
 
 void TForm1::Label2Click()
@@ -245,7 +274,7 @@ void TForm1::OnLeftButtonUp(Element element)
         ::ReleaseCapture();
     // A click is a press and a release on the same label.
     if (element == pressed && element.kind == Element::TileLabel)
-        Run(form1::TileCommand(element.tile));
+        Run(form1::kTiles[element.tile].command);
 }
 
 bool TForm1::OnContextMenu(HWND target, LPARAM screenPoint)
@@ -262,8 +291,8 @@ bool TForm1::OnContextMenu(HWND target, LPARAM screenPoint)
     // The client area is the window's own: only a frame whose row has a handler answers there.
     const Element element = ElementAt(MAKELPARAM(point.x, point.y));
     if (target == Handle() && element.kind == Element::TileFrame)
-        if (const form1::Handler handler = form1::kTiles[element.tile].frameRightClick)
-            handler(*this);
+        if (const Binding* binding = BindingOf(form1::kTiles[element.tile].command); binding && binding->frameRightClick)
+            (this->*binding->frameRightClick)();
     return true;
 }
 

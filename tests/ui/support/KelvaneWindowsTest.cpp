@@ -150,7 +150,7 @@ UINT KelvaneWindowsTest::ToolButtonCommand(const char* hint)
 {
     for (size_t button = 0; button < form1::kToolButtons.size(); ++button)
         if (std::string(form1::kToolButtons[button].hint) == hint)
-            return static_cast<UINT>(form1::ToolButtonCommand(button));
+            return static_cast<UINT>(form1::kToolButtons[button].command);
     ADD_FAILURE() << "no tool button " << hint;
     return 0;
 }
