@@ -1,6 +1,6 @@
 """What the program itself says of the pictures' surroundings, read from where the program
 takes it: the version from CMakeLists.txt, the design's colours from ui/main/Form1Design.h,
-and the tiles' icons, in order, from their rows in ui/main/Form1Tiles.cpp."""
+and the tiles' icons, in order, from their rows in ui/Form1Tiles.cpp."""
 
 import os
 import re
@@ -35,4 +35,4 @@ def colour(name):
 
 def tile_icons():
     """The tiles' icon resources, top to bottom: each is drawn into resources/<name>.ico."""
-    return re.findall(r'^ *\.iconResource = "([A-Za-z0-9]+)",$', _read('ui/main/Form1Tiles.cpp'), re.M)
+    return re.findall(r'^ *\.iconResource = "([A-Za-z0-9]+)",$', _read('ui/Form1Tiles.cpp'), re.M)

@@ -1,7 +1,7 @@
 #include "support/ProjectVersion.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

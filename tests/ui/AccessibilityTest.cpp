@@ -3,7 +3,7 @@
 #include "support/KelvaneWindowsTest.h"
 
 #include "common/Variant.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 
 #include <oleacc.h>
 

@@ -2,7 +2,7 @@
 // window, over every point and element they answer for; the window tests check only that the
 // window uses them.
 #include "common/Text.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/main/Form1Design.h"
 #include "ui/main/HoverFeedback.h"
 #include "ui/main/TForm1.h"
 

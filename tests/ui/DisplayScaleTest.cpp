@@ -7,7 +7,7 @@
 #include "common/ProductInfo.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 
 #include <commctrl.h>
 

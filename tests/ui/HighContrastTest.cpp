@@ -4,7 +4,7 @@
 // it on through the program's seam, while the windows are up, as a user would.
 #include "support/KelvaneWindowsTest.h"
 
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 #include "win/DeviceContext.h"
 #include "win/HighContrast.h"
 

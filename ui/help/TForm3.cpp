@@ -3,7 +3,7 @@
 #include "common/Exception.h"
 #include "common/Text.h"
 #include "common/ProductInfo.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 #include "win/CommonControls.h"
 #include "win/Gdi.h"
 #include "win/HighContrast.h"

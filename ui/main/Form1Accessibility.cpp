@@ -3,7 +3,7 @@
 #include "common/SystemLibrary.h"
 #include "common/Text.h"
 #include "common/Variant.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 #include "win/CommonControls.h"
 
 namespace {

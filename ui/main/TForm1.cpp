@@ -6,7 +6,7 @@
 #include "common/ProductInfo.h"
 #include "common/Text.h"
 #include "ui/help/TForm3.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 #include "win/CommonControls.h"
 #include "win/DeviceContext.h"
 #include "win/Gdi.h"

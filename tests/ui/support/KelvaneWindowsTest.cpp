@@ -1,7 +1,7 @@
 #include "support/KelvaneWindowsTest.h"
 
 #include "common/ProductInfo.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 
 #include <array>
 
