@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resources/Facts.h"
+
 // The product's fixed texts and addresses, in one place. The addresses use the reserved
 // .example domain, so the program can never send anyone to a stranger's site.
 namespace product {
@@ -13,7 +15,8 @@ inline constexpr char kOnlineRepairPage[] = "https://www.kelvane.example/ie.htm"
 inline constexpr char kSupportEmail[] = "support@kelvane.example";
 
 // Held by the program while it runs, in every session: the installer and uninstaller look for it
-// before they replace or remove the program's files (scripts/package.sh hands it to them).
-inline constexpr wchar_t kRunningMutexName[] = L"Global\\Kelvane.Running";
+// before they replace or remove the program's files. Written in resources/Facts.txt, from where
+// scripts/package.sh hands it to them.
+using facts::kRunningMutexName;
 
 } // namespace product

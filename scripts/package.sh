@@ -19,16 +19,18 @@ cd "$(dirname "$0")/.."
 build=${KELVANE_BUILD_DIR:-build}
 dist=${KELVANE_DIST_DIR:-dist}
 
-# The version is the project's own, major.minor, as users see it.
-version=$(sed -n 's/^project(Kelvane VERSION \([0-9]\+\)\.\([0-9]\+\)\.\([0-9]\+\).*/\1.\2/p' CMakeLists.txt)
-version_quad=$(sed -n 's/^project(Kelvane VERSION \([0-9]\+\.[0-9]\+\.[0-9]\+\).*/\1.0/p' CMakeLists.txt)
-if [ -z "$version" ] || [ -z "$version_quad" ]; then
-  echo "package: no project version in CMakeLists.txt" >&2
+# The project's version and the name of the mutex the running program holds, from where the
+# program's build takes them: one fact a line, its kind first.
+fact() { awk -v kind="$1" '$1 == kind { print $2; exit }' resources/Facts.txt; }
+full_version=$(fact version)
+running_mutex=$(fact running-mutex)
+if ! [[ $full_version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || [ -z "$running_mutex" ]; then
+  echo "package: resources/Facts.txt holds no version or no running-mutex" >&2
   exit 1
 fi
-# The name of the mutex the running program holds, as the program itself spells it.
-running_mutex=$(sed -n 's/.*kRunningMutexName\[\] = L"\(.*\)";.*/\1/p' common/ProductInfo.h | sed 's/\\\\/\\/g')
-[ -n "$running_mutex" ] || { echo "package: no kRunningMutexName in common/ProductInfo.h" >&2; exit 1; }
+# major.minor as users see it, and the four numbers of the version resource.
+version=${full_version%.*}
+version_quad=$full_version.0
 
 program="$build/Kelvane.exe"
 folder_guard="$build/packaging/FolderGuard.exe"

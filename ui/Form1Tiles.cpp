@@ -1,13 +1,13 @@
 #include "ui/Form1Tiles.h"
 
+#include "resources/Facts.h"
+
 #include <array>
 
 namespace form1 {
 namespace {
 
-// One row a tile: everything the window, the help window and the resources know of it. The
-// build lists each row's icon among the program's resources (CMakeLists.txt reads the
-// `.iconResource` lines), so a row keeps that field on a line of its own.
+// One row a tile: everything the window and the help window know of it.
 constexpr auto kTileRows = std::to_array<Tile>({
     {
         .frame = {17, 79, 106, 25},
@@ -16,7 +16,7 @@ constexpr auto kTileRows = std::to_array<Tile>({
         .iconDrawnLast = true,
         .caption = "     系统信息   ",
         .statusHint = "检测并显示系统信息",
-        .iconResource = "CategorySystemInfo",
+        .iconResource = icons::kCategorySystemInfo,
         .shortcut = {'1', true},
         .command = Command::SystemInformation,
         .help = {"系统信息",
@@ -37,7 +37,7 @@ constexpr auto kTileRows = std::to_array<Tile>({
         .iconDrawnLast = false,
         .caption = "     系统优化   ",
         .statusHint = "系统内部优化达到最佳的运行状态",
-        .iconResource = "CategorySystemOptimise",
+        .iconResource = icons::kCategorySystemOptimise,
         .shortcut = {'2', true},
         .command = Command::SystemOptimisation,
         .help = {"系统优化",
@@ -59,7 +59,7 @@ constexpr auto kTileRows = std::to_array<Tile>({
         .iconDrawnLast = false,
         .caption = "     网络加速   ",
         .statusHint = "优化网络配置使上网速度达到最快",
-        .iconResource = "CategoryNetwork",
+        .iconResource = icons::kCategoryNetwork,
         .shortcut = {'3', true},
         .command = Command::NetworkAcceleration,
         .help = {"网络加速",
@@ -80,7 +80,7 @@ constexpr auto kTileRows = std::to_array<Tile>({
         .iconDrawnLast = false,
         .caption = "     清理维护   ",
         .statusHint = "清理系统内部的垃圾文件和垃圾信息",
-        .iconResource = "CategoryCleanup",
+        .iconResource = icons::kCategoryCleanup,
         .shortcut = {'4', true},
         .command = Command::Cleanup,
         .help = {"清理维护",
@@ -102,7 +102,7 @@ constexpr auto kTileRows = std::to_array<Tile>({
         .iconDrawnLast = false,
         .caption = "     自动修复   ",
         .statusHint = "网络自动修复、IE修复、广告拦截",
-        .iconResource = "CategoryRepair",
+        .iconResource = icons::kCategoryRepair,
         .shortcut = {'5', true},
         .command = Command::OnlineRepair,
         .help = {"自动修复",
@@ -121,9 +121,9 @@ constexpr auto kTileRows = std::to_array<Tile>({
 
 // Left to right, each after an 8-pixel separator.
 constexpr auto kToolButtonRows = std::to_array<ToolButton>({
-    {.glyph = 1, .hint = "常见问题", .shortcut = {VK_F1, false}, .command = Command::ShowHelp},
-    {.glyph = 0, .hint = "给我写信", .shortcut = {}, .command = Command::WriteToSupport},
-    {.glyph = 3, .hint = "退出", .shortcut = {}, .command = Command::Exit},
+    {.glyph = icons::kToolHelp, .hint = "常见问题", .shortcut = {VK_F1, false}, .command = Command::ShowHelp},
+    {.glyph = icons::kToolMail, .hint = "给我写信", .shortcut = {}, .command = Command::WriteToSupport},
+    {.glyph = icons::kToolExit, .hint = "退出", .shortcut = {}, .command = Command::Exit},
 });
 
 } // namespace

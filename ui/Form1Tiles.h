@@ -50,10 +50,10 @@ struct Tile {
     HelpTopic help;
 };
 
-// A button of the tool bar, after an 8-pixel separator: its glyph in the image list, its hint,
-// which its tool-tip and a screen reader show, its shortcut and what a click on it runs.
+// A button of the tool bar, after an 8-pixel separator: its glyph, its hint, which its tool-tip
+// and a screen reader show, its shortcut and what a click on it runs.
 struct ToolButton {
-    int glyph;
+    const char* glyph;  // the name of its icon in the program's resources
     const char* hint;
     Shortcut shortcut;
     Command command;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/ProductInfo.h"
+#include "resources/Facts.h"
 #include "resources/Version.h"
 #include "ui/Form1Tiles.h"
 #include "win/HighContrast.h"
@@ -87,12 +88,13 @@ inline std::string Caption()
 inline constexpr POINT kPosition{194, 107};
 inline constexpr SIZE kClientSize{468, 274};
 
-// The design's colours, which hold while the system's high contrast is off.
-inline constexpr COLORREF kTileFill = RGB(134, 216, 247);
-inline constexpr COLORREF kFrameNormal = RGB(0, 0, 0);
-inline constexpr COLORREF kFrameHighlighted = RGB(255, 0, 0);
-inline constexpr COLORREF kVersionColour = RGB(128, 0, 0);
-inline constexpr COLORREF kReportColour = RGB(0, 128, 128);
+// The design's colours, which hold while the system's high contrast is off. The drawing code
+// blends the pictures' edges into them, so they are written once, in resources/Facts.txt.
+using facts::kTileFill;
+using facts::kFrameNormal;
+using facts::kFrameHighlighted;
+using facts::kVersionColour;
+using facts::kReportColour;
 // The banner is a light picture that keeps its colours: over it the version stands in black.
 inline constexpr COLORREF kVersionColourHighContrast = RGB(0, 0, 0);
 
