@@ -3,14 +3,12 @@
 #include "actions/Machine.h"
 #include "actions/ThousandsSeparator.h"
 #include "app/ErrorReport.h"
-#include "common/SystemLibrary.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
+#include "win/UiLibraries.h"
 #include "win/WindowFailure.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
-
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "common/Variant.h"
 #include "ui/Form1Tiles.h"
 #include "win/CommonControls.h"
+#include "win/UiLibraries.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "win/ApplicationHost.h"
 #include "win/BaseWindow.h"
 #include "win/DesignScale.h"
+#include "win/WindowHandles.h"
 
 #include <functional>
 #include <span>
