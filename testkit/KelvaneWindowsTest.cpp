@@ -1,4 +1,4 @@
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include "common/ProductInfo.h"
 #include "ui/Form1Tiles.h"

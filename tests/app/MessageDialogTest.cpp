@@ -2,7 +2,7 @@
 // runs: what it shows, that it is modal over the program's windows, and that each of the four
 // ways of closing it returns.
 #include "app/MessageDialog.h"
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include <commctrl.h>
 

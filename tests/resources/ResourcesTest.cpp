@@ -1,4 +1,4 @@
-#include "support/ProjectVersion.h"
+#include "testkit/ProjectVersion.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
 #include "ui/Form1Tiles.h"

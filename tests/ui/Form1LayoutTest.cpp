@@ -1,8 +1,8 @@
 // The main window as built: its frame, place and texts, and each control at its designed
 // rectangle with its styles, fonts and contents. Measured from the outside, through the
 // messages and calls any other program could use.
-#include "support/ProjectVersion.h"
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/ProjectVersion.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include <commctrl.h>
 
