@@ -4,11 +4,11 @@
 
 namespace form1 {
 
-// The numbers commands travel under in WM_COMMAND, by kind. Other programs see them: a tool
-// button's number is its automation id, and scripts post them to the windows (the screenshot
-// driver does), so each kind keeps the range it has always had. The kinds lie a hundred apart, so
-// that a number read in a message trace tells its kind, and clear of 0, the number every control
-// of the windows carries, whose notifications arrive as WM_COMMAND too.
+// The numbers commands travel under in WM_COMMAND, by kind. Other programs see them (a tool
+// button's number is its id on the tool bar) and may post them to the windows, so each kind
+// keeps the range it has always had. The kinds lie a hundred apart, so that a number read in a
+// message trace tells its kind, and clear of 0, the number every control of the windows carries,
+// whose notifications arrive as WM_COMMAND too.
 inline constexpr WORD kFirstTileCommand = 102;
 inline constexpr WORD kFirstToolButtonCommand = 203;
 // The help window's menu: one item a tile, the tile's topic.

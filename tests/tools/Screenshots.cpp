@@ -3,6 +3,7 @@
 //   kelvane_screenshots PATH\TO\Kelvane.exe OUTPUT-FOLDER SUFFIX
 // Pointer positions are the design's (96 dpi), scaled as the main window is.
 #include "ScreenCapture.h"
+#include "ui/Commands.h"
 
 #include <windows.h>
 
@@ -91,7 +92,7 @@ int wmain(int argc, wchar_t** argv)
     ::Sleep(500);
     save(L"help-window", help);
     if (help) {
-        ::PostMessageW(help, WM_COMMAND, 302, 0);  // 系统优化
+        ::PostMessageW(help, WM_COMMAND, form1::HelpTopicItem(form1::Command::SystemOptimisation), 0);
         ::Sleep(500);
         save(L"help-topic", help);
     }
