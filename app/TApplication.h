@@ -56,8 +56,9 @@ public:
     void Run(int startShowState);
     void Terminate() override;
     bool Ending() const noexcept override { return ending_; }
-    // Hides every window, switches the tool-tips off and destroys the windows: the end of Run, or
-    // of the object where Run never came (a failed start). Nothing is left for a second time.
+    // Hides every window, switches the tool-tips off and destroys the windows: at the end of Run,
+    // or when the object goes where Run never came (a failed start). Called again, it finds nothing
+    // left to do.
     void Shutdown();
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
