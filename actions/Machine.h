@@ -27,8 +27,9 @@ public:
     virtual char QueryThousandsSeparator() = 0;
     // Hands `file` to the user's shell (ShellHandOff.h: through the desktop's shell when
     // elevated, else ShellExecuteA(owner, no verb, file, no parameters, no directory,
-    // SW_SHOWNORMAL)); the result is ignored.
-    virtual void OpenWithShell(HWND owner, const std::string& file) = 0;
+    // SW_SHOWNORMAL)), whose result is ignored. False only where nothing was started because the
+    // program runs elevated and only the desktop's shell, which could not be asked, may start it.
+    virtual bool OpenWithShell(HWND owner, const std::string& file) = 0;
 };
 
 // The real machine.

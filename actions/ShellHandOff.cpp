@@ -4,6 +4,7 @@
 #include "common/SystemLibrary.h"
 #include "common/Text.h"
 #include "common/Variant.h"
+#include "common/Wine.h"
 
 #include <exdisp.h>
 #include <shellapi.h>
@@ -24,6 +25,19 @@ bool ProcessIsElevated()
                           elevation.TokenIsElevated;
     ::CloseHandle(token);
     return elevated;
+}
+
+bool AccountAlsoRunsUnelevated()
+{
+    HANDLE token = nullptr;
+    if (RunsUnderWine() || !::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    DWORD size = 0;
+    const bool split = ::GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size) &&
+                       type == TokenElevationTypeFull;
+    ::CloseHandle(token);
+    return split;
 }
 
 bool DesktopShellIsRunning()
@@ -92,14 +106,19 @@ bool OpenThroughDesktopShell(const std::string& file)
 
 const ShellHandOffPlatform& SystemShellHandOff()
 {
-    static const ShellHandOffPlatform platform{ProcessIsElevated, DesktopShellIsRunning, OpenThroughDesktopShell,
-                                               late::ShellExecuteA};
+    static const ShellHandOffPlatform platform{ProcessIsElevated, AccountAlsoRunsUnelevated, DesktopShellIsRunning,
+                                               OpenThroughDesktopShell, late::ShellExecuteA};
     return platform;
 }
 
-void HandToShell(const ShellHandOffPlatform& platform, HWND owner, const std::string& file)
+bool HandToShell(const ShellHandOffPlatform& platform, HWND owner, const std::string& file)
 {
-    if (platform.processIsElevated() && platform.desktopShellIsRunning() && platform.openThroughDesktopShell(file))
-        return;
+    const bool elevated = platform.processIsElevated();
+    if (elevated && platform.desktopShellIsRunning() && platform.openThroughDesktopShell(file))
+        return true;
+    // A browser started from here would run as administrator.
+    if (elevated && platform.accountAlsoRunsUnelevated())
+        return false;
     platform.shellExecute(owner, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return true;
 }

@@ -38,9 +38,9 @@ public:
         return setting[0] >= 0x20 && setting[0] < 0x7F ? static_cast<char>(setting[0]) : ',';
     }
 
-    void OpenWithShell(HWND owner, const std::string& file) override
+    bool OpenWithShell(HWND owner, const std::string& file) override
     {
-        HandToShell(SystemShellHandOff(), owner, file);
+        return HandToShell(SystemShellHandOff(), owner, file);
     }
 };
 

@@ -117,6 +117,20 @@ void RunCleanup(Report& report)
     AppendLines(report, {"已检查修复系统安全漏洞", "", kShortBanner, "重新启动计算机，垃圾清除有效", kShortBanner});
 }
 
+void OpenOrSayWhere(Machine& machine, HWND owner, const std::string& file,
+                    const std::function<void(const std::string&)>& showMessage)
+{
+    if (machine.OpenWithShell(owner, file))
+        return;
+    try {
+        if (file.rfind("mailto:", 0) == 0)
+            showMessage("无法打开邮件程序。请把邮件发送到：" + file.substr(7));
+        else
+            showMessage("无法打开网页。请在浏览器中打开：" + file);
+    } catch (const Exception&) {
+    }
+}
+
 void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage,
                      const std::function<bool()>& goesOn)
 {
@@ -127,5 +141,5 @@ void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(cons
     } catch (const Exception&) {
     }
     if (goesOn())
-        machine.OpenWithShell(owner, product::kOnlineRepairPage);
+        OpenOrSayWhere(machine, owner, product::kOnlineRepairPage, showMessage);
 }

@@ -20,9 +20,14 @@ void RunNetworkAcceleration(Report& report);
 // the media player. A list still there after its deletion is named once more after its step's
 // lines. Never raises.
 void RunCleanup(Report& report);
-// Tells the user to go online, then hands the online-repair page to the shell, unless the
-// program began to end while the notice was up (`goesOn` says false): nothing is started on the
-// way out. The report is left as it is; a notice that cannot be shown and a hand-off that fails
-// are both silent.
+// Hands `file`, a web page or a "mailto:" address, to the user's shell. Where nothing may be
+// started for it (Machine::OpenWithShell), tells the user in the message dialog that it could not
+// be opened and where to find it.
+void OpenOrSayWhere(Machine& machine, HWND owner, const std::string& file,
+                    const std::function<void(const std::string&)>& showMessage);
+// Tells the user to go online, then hands the online-repair page to the shell (OpenOrSayWhere),
+// unless the program began to end while the notice was up (`goesOn` says false): nothing is started
+// on the way out. The report is left as it is; a notice that cannot be shown and a hand-off that
+// fails are both silent.
 void RunOnlineRepair(Machine& machine, HWND owner, const std::function<void(const std::string&)>& showMessage,
                      const std::function<bool()>& goesOn);

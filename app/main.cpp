@@ -2,6 +2,7 @@
 #include "app/ErrorReport.h"
 #include "app/MessageDialog.h"
 #include "app/TApplication.h"
+#include "common/DllSearch.h"
 #include "common/ProductInfo.h"
 #include "ui/help/TForm3.h"
 #include "ui/main/TForm1.h"
@@ -13,7 +14,9 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showState)
 {
-    // Never closed: it tells the installer that the program is open until the process ends.
+    RestrictDllSearchToSystemFolder();
+    // Never closed: it says that the program is open until the process ends, to whoever asks. The
+    // installer asks which process runs the installed file instead: anyone may take this name.
     ::CreateMutexW(nullptr, FALSE, product::kRunningMutexName);
     std::unique_ptr<TApplication> application;
     std::unique_ptr<TForm1> form1;

@@ -9,7 +9,6 @@ set(KELVANE_FACTS_COLOURS "")
 set(KELVANE_FACTS_ICONS "")
 set(KELVANE_FACTS_ICONS_RC "")
 unset(KELVANE_VERSION)
-unset(KELVANE_RUNNING_MUTEX)
 file(STRINGS ${KELVANE_FACTS_FILE} kelvane_fact_lines ENCODING UTF-8)
 foreach(line IN LISTS kelvane_fact_lines)
   if(line MATCHES "^#" OR line STREQUAL "")
@@ -28,14 +27,12 @@ foreach(line IN LISTS kelvane_fact_lines)
   elseif((kind STREQUAL "tile-icon" OR kind STREQUAL "tool-icon") AND count EQUAL 1 AND fields MATCHES "^[A-Za-z0-9]+$")
     string(APPEND KELVANE_FACTS_ICONS "inline constexpr char k${fields}[] = \"${fields}\";\n")
     string(APPEND KELVANE_FACTS_ICONS_RC "${fields} ICON \"${KELVANE_RESOURCES_DIR}/${fields}.ico\"\n")
-  elseif(kind STREQUAL "running-mutex" AND count EQUAL 1)
-    string(REPLACE "\\" "\\\\" KELVANE_RUNNING_MUTEX "${fields}")
   else()
     message(FATAL_ERROR "resources/Facts.txt: cannot read the line \"${line}\"")
   endif()
 endforeach()
-if(NOT DEFINED KELVANE_VERSION OR NOT DEFINED KELVANE_RUNNING_MUTEX)
-  message(FATAL_ERROR "resources/Facts.txt: the version or the running mutex is missing")
+if(NOT DEFINED KELVANE_VERSION)
+  message(FATAL_ERROR "resources/Facts.txt: the version is missing")
 endif()
 
 function(kelvane_write_facts folder)
@@ -49,8 +46,6 @@ namespace facts {
 
 // The main window's design colours.
 ${KELVANE_FACTS_COLOURS}
-inline constexpr wchar_t kRunningMutexName[] = L\"${KELVANE_RUNNING_MUTEX}\";
-
 } // namespace facts
 
 // The program's icons, by their names among its resources.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "resources/Facts.h"
-
 // The product's fixed texts and addresses, in one place. The addresses use the reserved
 // .example domain, so the program can never send anyone to a stranger's site.
 namespace product {
@@ -14,9 +12,8 @@ inline constexpr char kHomePageShown[] = "www.kelvane.example";
 inline constexpr char kOnlineRepairPage[] = "https://www.kelvane.example/ie.htm";
 inline constexpr char kSupportEmail[] = "support@kelvane.example";
 
-// Held by the program while it runs, in every session: the installer and uninstaller look for it
-// before they replace or remove the program's files. Written in resources/Facts.txt, from where
-// scripts/package.sh hands it to them.
-using facts::kRunningMutexName;
+// Held by the program while it runs, in every session. The installer and uninstaller do not rely
+// on it, as any user can make an object of this name: they ask which process runs the program.
+inline constexpr wchar_t kRunningMutexName[] = L"Global\\Kelvane.Running";
 
 } // namespace product

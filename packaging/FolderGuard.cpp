@@ -1,22 +1,29 @@
 // The installer's folder helper. The installer carries it, runs it elevated and acts on its exit
-// code; the judging itself is FolderRules.cpp.
-//   FolderGuard look PATH REPORT   what is at PATH: 0 nothing, 1 an empty folder, 2 a folder that
-//                                  holds something, or a refusal of PATH itself
-//   FolderGuard make PATH REPORT   0 when every folder from the volume root down to PATH is safe,
-//                                  the missing ones made, each in one call with its final
-//                                  permissions; or a refusal, and nothing made stays
-//   FolderGuard show PATH          prints the owner and permissions of PATH as SDDL (for tests)
-// A refusal is an exit code from 10 up (see Refusal); REPORT then receives the folder it is about,
-// as UTF-16LE text, for the installer to name in its message.
+// code (packaging/CMakeLists.txt names them all); the judging itself is FolderRules.cpp.
+//   look PATH REPORT     what is at PATH: nothing, an empty folder, a folder that holds something
+//   make PATH REPORT     every folder from the volume root down to PATH safe, the missing ones made,
+//                        each in one call with its final permissions, PATH itself among them; or a
+//                        refusal, and nothing made stays
+//   check PATH REPORT    the installation PATH and every folder above it there and safe, with what
+//                        PATH hands down to its files (uninstalling)
+//   upgrade PATH REPORT FILE...   as check, then the FILEs in PATH given the folder's permissions
+//   running PROGRAM      whether a process runs the file PROGRAM
+//   show PATH            prints the owner and permissions of PATH as SDDL (for tests)
+// After a refusal REPORT receives the folder it is about, as UTF-16LE text, for the installer to
+// name in its message.
+#include "common/DllSearch.h"
+#include "common/Wine.h"
+#include "packaging/ExitCodes.h"
 #include "packaging/FolderRules.h"
+#include "packaging/Handles.h"
 
 #include <windows.h>
 
 #include <aclapi.h>
 #include <sddl.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,35 +31,26 @@
 namespace {
 
 using install_folder::FolderFacts;
+using install_folder::KernelHandle;
+using install_folder::LocalMemory;
+using install_folder::OwnHandle;
 using install_folder::Verdict;
-
-enum Refusal : int {
-    kChangeable = 10,
-    kLink = 11,
-    kNotAFolder = 12,
-    kUnreadable = 13,
-    kNotLocal = 14,  // not a folder on a local fixed disk
-    kNotMade = 15,
-};
-constexpr int kUsage = 64;
 
 // Owned by Administrators; Administrators and SYSTEM full control, Users read and execute, handed
 // down to everything inside; nothing inherited from above.
 constexpr wchar_t kFolderDescriptor[] = L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
+constexpr wchar_t kAdministrators[] = L"S-1-5-32-544";
 
-struct LocalDeleter {
-    void operator()(void* memory) const noexcept { ::LocalFree(memory); }
-};
-using LocalMemory = std::unique_ptr<void, LocalDeleter>;
-
-struct FileCloser {
-    void operator()(HANDLE file) const noexcept { ::CloseHandle(file); }
-};
-using File = std::unique_ptr<void, FileCloser>;
-
-File OpenFile(HANDLE handle)
+int CodeFor(Verdict verdict)
 {
-    return File(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+    switch (verdict) {
+    case Verdict::Safe: return exit_code::kFolderSafe;
+    case Verdict::Changeable: return exit_code::kRefusedChangeable;
+    case Verdict::Link: return exit_code::kRefusedLink;
+    case Verdict::NotAFolder: return exit_code::kRefusedNotAFolder;
+    case Verdict::Unreadable: return exit_code::kRefusedUnreadable;
+    }
+    return exit_code::kRefusedUnreadable;
 }
 
 std::wstring InstallingUser()
@@ -60,7 +58,7 @@ std::wstring InstallingUser()
     HANDLE token = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
         return {};
-    const File owned(token);
+    const KernelHandle owned(token);
     DWORD size = 0;
     ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
     std::vector<BYTE> buffer(size);
@@ -70,6 +68,20 @@ std::wstring InstallingUser()
         return {};
     const LocalMemory release(text);
     return text;
+}
+
+std::vector<std::wstring> Trusted()
+{
+    return install_folder::TrustedAccounts(
+        InstallingUser(), RunsUnderWine() ? install_folder::Platform::Wine : install_folder::Platform::Windows);
+}
+
+// The object itself, never what a link leads to; nothing when it cannot be opened.
+KernelHandle OpenItself(const std::wstring& path, DWORD access)
+{
+    return OwnHandle(::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                   nullptr));
 }
 
 // The folder's facts, or nothing when there is nothing at the path.
@@ -89,11 +101,8 @@ std::optional<FolderFacts> ReadFacts(const std::wstring& path)
     facts.directory = attributes & FILE_ATTRIBUTE_DIRECTORY;
     facts.reparsePoint = attributes & FILE_ATTRIBUTE_REPARSE_POINT;
 
-    // The link itself, never what it leads to; its attributes once more from the object opened.
-    const File file = OpenFile(::CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                             nullptr));
+    // Its attributes once more from the object opened.
+    const KernelHandle file = OpenItself(path, READ_CONTROL | FILE_READ_ATTRIBUTES);
     BY_HANDLE_FILE_INFORMATION information{};
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!file || !::GetFileInformationByHandle(file.get(), &information) ||
@@ -116,9 +125,15 @@ std::optional<FolderFacts> ReadFacts(const std::wstring& path)
     return facts;
 }
 
-// The folders of PATH from the volume root down, or nothing for a path that is not a plain path on
-// a local fixed disk (a share, a device, a stream).
-std::optional<std::vector<std::wstring>> FoldersOf(const std::wstring& given)
+struct Folders {
+    std::vector<std::wstring> list;  // from the volume root down
+    int refusal = 0;                 // why the path cannot be judged at all
+};
+
+// The folders of PATH from the volume root down, or the refusal of a path that is not a plain path
+// on a local fixed disk (a share, a device, a stream), or lies on a drive that subst made of a
+// folder: its root is no volume root, and the folders above it would go unjudged.
+Folders LocalFolders(const std::wstring& given)
 {
     // "C:" alone would mean the drive's current folder.
     const std::wstring asked = given.size() == 2 && given[1] == L':' ? given + L"\\" : given;
@@ -128,21 +143,15 @@ std::optional<std::vector<std::wstring>> FoldersOf(const std::wstring& given)
         buffer.resize(length + 1);
         length = ::GetFullPathNameW(asked.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
     }
-    const std::wstring path(buffer.data(), length < buffer.size() ? length : 0);
-    if (path.size() < 3 || (path[0] | 0x20) < L'a' || (path[0] | 0x20) > L'z' || path[1] != L':' || path[2] != L'\\' ||
-        path.find(L':', 2) != std::wstring::npos || ::GetDriveTypeW(path.substr(0, 3).c_str()) != DRIVE_FIXED)
-        return std::nullopt;
-
-    std::vector<std::wstring> folders{path.substr(0, 3)};
-    for (std::size_t start = 3; start < path.size();) {
-        std::size_t end = path.find(L'\\', start);
-        if (end == std::wstring::npos)
-            end = path.size();
-        if (end > start)  // not a doubled or closing backslash
-            folders.push_back(path.substr(0, end));
-        start = end + 1;
-    }
-    return folders;
+    const std::optional<std::vector<std::wstring>> folders =
+        install_folder::FoldersOf(std::wstring(buffer.data(), length < buffer.size() ? length : 0));
+    if (!folders || ::GetDriveTypeW(folders->front().c_str()) != DRIVE_FIXED)
+        return {{}, exit_code::kRefusedNotLocal};
+    wchar_t device[MAX_PATH] = {};
+    if (::QueryDosDeviceW(folders->front().substr(0, 2).c_str(), device, MAX_PATH) &&
+        std::wstring(device).rfind(L"\\??\\", 0) == 0)
+        return {{}, exit_code::kRefusedSubstitutedDrive};
+    return {*folders, 0};
 }
 
 // Reads the folders that exist, from the root down; stops at the first missing one, and after one
@@ -163,8 +172,8 @@ std::vector<FolderFacts> Survey(const std::vector<std::wstring>& folders)
 
 int Refuse(int refusal, const std::wstring& folder, const std::wstring& report)
 {
-    const File file = OpenFile(::CreateFileW(report.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    const KernelHandle file = OwnHandle(::CreateFileW(report.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (file)
         ::WriteFile(file.get(), folder.data(), static_cast<DWORD>(folder.size() * sizeof(wchar_t)), &written, nullptr);
@@ -175,43 +184,42 @@ int Refuse(int refusal, const std::wstring& folder, const std::wstring& report)
 int RefuseFor(const install_folder::Judgement& judgement, const std::vector<FolderFacts>& folders,
               const std::wstring& report)
 {
-    static constexpr int kCodes[] = {0, kChangeable, kLink, kNotAFolder, kUnreadable};
     if (judgement.verdict == Verdict::Changeable)
         std::fprintf(stderr, "FolderGuard: %ls may be changed by %ls\n", folders[judgement.folder].path.c_str(),
                      judgement.who.c_str());
-    return Refuse(kCodes[static_cast<int>(judgement.verdict)], folders[judgement.folder].path, report);
+    return Refuse(CodeFor(judgement.verdict), folders[judgement.folder].path, report);
 }
 
 int Look(const std::wstring& path, const std::wstring& report)
 {
-    const std::optional<std::vector<std::wstring>> folders = FoldersOf(path);
-    if (!folders)
-        return Refuse(kNotLocal, path, report);
-    const std::optional<FolderFacts> facts = ReadFacts(folders->back());
+    const Folders folders = LocalFolders(path);
+    if (folders.refusal)
+        return Refuse(folders.refusal, path, report);
+    const std::optional<FolderFacts> facts = ReadFacts(folders.list.back());
     if (!facts)
-        return 0;
+        return exit_code::kLookNothing;
     if (facts->reparsePoint)
-        return Refuse(kLink, facts->path, report);
+        return Refuse(exit_code::kRefusedLink, facts->path, report);
     if (!facts->directory)
-        return Refuse(kNotAFolder, facts->path, report);
+        return Refuse(exit_code::kRefusedNotAFolder, facts->path, report);
     if (!facts->readable)
-        return Refuse(kUnreadable, facts->path, report);
+        return Refuse(exit_code::kRefusedUnreadable, facts->path, report);
 
     // A folder that cannot be listed is never taken for an empty one.
     WIN32_FIND_DATAW entry{};
     const std::wstring pattern = facts->path + (facts->path.back() == L'\\' ? L"*" : L"\\*");
-    HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
-                                       FindExSearchNameMatch, nullptr, 0);
+    HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
-        return ::GetLastError() == ERROR_FILE_NOT_FOUND ? 1 : Refuse(kUnreadable, facts->path, report);
-    int state = 1;
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND ? exit_code::kLookEmptyFolder
+                                                        : Refuse(exit_code::kRefusedUnreadable, facts->path, report);
+    int state = exit_code::kLookEmptyFolder;
     do {
         if (std::wstring(entry.cFileName) != L"." && std::wstring(entry.cFileName) != L"..")
-            state = 2;
-    } while (state == 1 && ::FindNextFileW(search, &entry));
-    const DWORD error = state == 1 ? ::GetLastError() : ERROR_NO_MORE_FILES;
+            state = exit_code::kLookHoldsSomething;
+    } while (state == exit_code::kLookEmptyFolder && ::FindNextFileW(search, &entry));
+    const DWORD error = state == exit_code::kLookEmptyFolder ? ::GetLastError() : ERROR_NO_MORE_FILES;
     ::FindClose(search);
-    return error == ERROR_NO_MORE_FILES ? state : Refuse(kUnreadable, facts->path, report);
+    return error == ERROR_NO_MORE_FILES ? state : Refuse(exit_code::kRefusedUnreadable, facts->path, report);
 }
 
 // Removes the folders made, deepest first; they are empty and nobody else can reach into them.
@@ -226,14 +234,20 @@ void Unmake(std::vector<std::wstring>& made)
 
 int Make(const std::wstring& path, const std::wstring& report)
 {
-    const std::optional<std::vector<std::wstring>> folders = FoldersOf(path);
-    if (!folders)
-        return Refuse(kNotLocal, path, report);
-    const std::vector<std::wstring> trusted = install_folder::TrustedAccounts(InstallingUser());
-    std::vector<FolderFacts> found = Survey(*folders);
+    const Folders folders = LocalFolders(path);
+    if (folders.refusal)
+        return Refuse(folders.refusal, path, report);
+    const std::vector<std::wstring> trusted = Trusted();
+    std::vector<FolderFacts> found = Survey(folders.list);
     install_folder::Judgement judgement = install_folder::JudgePath(found, trusted);
     if (judgement.verdict != Verdict::Safe)
         return RefuseFor(judgement, found, report);
+    // The installer looked and found nothing there: a folder there now was made by someone else
+    // in between, with permissions of their choosing.
+    if (found.size() == folders.list.size()) {
+        std::fprintf(stderr, "FolderGuard: %ls appeared after the installer looked\n", path.c_str());
+        return Refuse(exit_code::kRefusedNotMade, folders.list.back(), report);
+    }
 
     // Each missing folder is made with its final permissions: there is no moment in which it has
     // others' (a folder made on the volume root would inherit Modify for Authenticated Users). One
@@ -241,31 +255,111 @@ int Make(const std::wstring& path, const std::wstring& report)
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(kFolderDescriptor, SDDL_REVISION_1, &descriptor,
                                                                 nullptr))
-        return Refuse(kNotMade, folders->back(), report);
+        return Refuse(exit_code::kRefusedNotMade, folders.list.back(), report);
     const LocalMemory ownedDescriptor(descriptor);
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
     std::vector<std::wstring> made;
-    for (std::size_t index = found.size(); index < folders->size(); ++index) {
-        if (!::CreateDirectoryW((*folders)[index].c_str(), &attributes)) {
-            std::fprintf(stderr, "FolderGuard: cannot make %ls (error %lu)\n", (*folders)[index].c_str(),
+    for (std::size_t index = found.size(); index < folders.list.size(); ++index) {
+        if (!::CreateDirectoryW(folders.list[index].c_str(), &attributes)) {
+            std::fprintf(stderr, "FolderGuard: cannot make %ls (error %lu)\n", folders.list[index].c_str(),
                          ::GetLastError());
             Unmake(made);
-            return Refuse(kNotMade, (*folders)[index], report);
+            return Refuse(exit_code::kRefusedNotMade, folders.list[index], report);
         }
-        made.push_back((*folders)[index]);
+        made.push_back(folders.list[index]);
     }
 
     // What is there now, read back, must pass as a whole.
-    found = Survey(*folders);
-    judgement = install_folder::JudgePath(found, trusted);
+    found = Survey(folders.list);
+    judgement = install_folder::JudgePath(found, trusted, install_folder::LastFolder::HoldsTheProgram);
     int refusal = 0;
     if (judgement.verdict != Verdict::Safe)
         refusal = RefuseFor(judgement, found, report);
-    else if (found.size() != folders->size())
-        refusal = Refuse(kNotMade, (*folders)[found.size()], report);
+    else if (found.size() != folders.list.size())
+        refusal = Refuse(exit_code::kRefusedNotMade, folders.list[found.size()], report);
     if (refusal != 0)
         Unmake(made);
     return refusal;
+}
+
+// The installation at PATH as it stands: every folder there and safe, PATH with what it hands down.
+int Check(const std::wstring& path, const std::wstring& report)
+{
+    const Folders folders = LocalFolders(path);
+    if (folders.refusal)
+        return Refuse(folders.refusal, path, report);
+    const std::vector<FolderFacts> found = Survey(folders.list);
+    const install_folder::Judgement judgement =
+        install_folder::JudgePath(found, Trusted(), install_folder::LastFolder::HoldsTheProgram);
+    if (judgement.verdict != Verdict::Safe)
+        return RefuseFor(judgement, found, report);
+    return found.size() == folders.list.size()
+               ? exit_code::kFolderSafe
+               : Refuse(exit_code::kRefusedUnreadable, folders.list[found.size()], report);
+}
+
+// Gives each file of an installation the folder's permissions again, owned by Administrators,
+// whatever an earlier installation or someone since left on it. The folder passed the check, so no
+// one else can put a link in a file's place meanwhile.
+int Upgrade(const std::wstring& path, const std::wstring& report, const std::vector<std::wstring>& files)
+{
+    if (const int refusal = Check(path, report))
+        return refusal;
+    PSID administrators = nullptr;
+    if (!::ConvertStringSidToSidW(kAdministrators, &administrators))
+        return Refuse(exit_code::kRefusedNotMade, path, report);
+    const LocalMemory ownedSid(administrators);
+    ACL none{};
+    ::InitializeAcl(&none, sizeof none, ACL_REVISION);
+    for (const std::wstring& name : files) {
+        std::wstring file = path + L"\\" + name;
+        const DWORD attributes = ::GetFileAttributesW(file.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            continue;  // not installed (yet): it will inherit the folder's permissions
+        if (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))
+            return Refuse(exit_code::kRefusedLink, file, report);  // in a file's place, never followed
+        const DWORD error = ::SetNamedSecurityInfoW(
+            file.data(), SE_FILE_OBJECT,
+            OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION,
+            administrators, nullptr, &none, nullptr);
+        if (error != ERROR_SUCCESS) {
+            std::fprintf(stderr, "FolderGuard: cannot reset the permissions of %ls (error %lu)\n", file.c_str(), error);
+            return Refuse(exit_code::kRefusedNotMade, file, report);
+        }
+    }
+    return exit_code::kFolderSafe;
+}
+
+// The identity of a file, whatever path names it.
+std::optional<std::pair<DWORD, ULONGLONG>> FileIdentity(const std::wstring& path)
+{
+    const KernelHandle file = OpenItself(path, FILE_READ_ATTRIBUTES);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!file || !::GetFileInformationByHandle(file.get(), &information))
+        return std::nullopt;
+    return std::pair{information.dwVolumeSerialNumber,
+                     (static_cast<ULONGLONG>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+}
+
+// Running means a process runs the program's file. Neither the name the program's mutex has (any
+// user may make an object of that name) nor the file being open (any user may read it) tells that.
+int Running(const std::wstring& program)
+{
+    const auto installed = FileIdentity(program);
+    if (!installed)
+        return exit_code::kProgramNotRunning;
+    const KernelHandle snapshot = OwnHandle(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && ::Process32FirstW(snapshot.get(), &entry); more;
+         more = ::Process32NextW(snapshot.get(), &entry)) {
+        const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        wchar_t image[MAX_PATH * 2] = {};
+        DWORD size = static_cast<DWORD>(std::size(image));
+        if (process && ::QueryFullProcessImageNameW(process.get(), 0, image, &size) && FileIdentity(image) == installed)
+            return exit_code::kProgramRunning;
+    }
+    return exit_code::kProgramNotRunning;
 }
 
 int Show(const std::wstring& path)
@@ -283,13 +377,22 @@ int Show(const std::wstring& path)
 
 int wmain(int argc, wchar_t** argv)
 {
+    RestrictDllSearchToSystemFolder();
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"look" && argc == 4)
         return Look(argv[2], argv[3]);
     if (command == L"make" && argc == 4)
         return Make(argv[2], argv[3]);
+    if (command == L"check" && argc == 4)
+        return Check(argv[2], argv[3]);
+    if (command == L"upgrade" && argc >= 4)
+        return Upgrade(argv[2], argv[3], std::vector<std::wstring>(argv + 4, argv + argc));
+    if (command == L"running" && argc == 3)
+        return Running(argv[2]);
     if (command == L"show" && argc == 3)
         return Show(argv[2]);
-    std::fputs("usage: FolderGuard look|make PATH REPORT | show PATH\n", stderr);
-    return kUsage;
+    std::fputs("usage: FolderGuard look|make|check PATH REPORT | upgrade PATH REPORT FILE... | running PROGRAM |"
+               " show PATH\n",
+               stderr);
+    return exit_code::kFolderGuardUsage;
 }

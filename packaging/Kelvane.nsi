@@ -3,14 +3,14 @@
 ; registers its uninstaller with Windows. The program runs as administrator, so whoever can change
 ; its folder, or a folder above it, could run code as administrator: before a file is copied, the
 ; folder helper FolderGuard.exe (packaging/FolderGuard.cpp, carried in $PLUGINSDIR) proves that no
-; one but Administrators, SYSTEM, TrustedInstaller and the installing administrator can change any
-; folder from the volume root down, with no link on the way, and makes the installation folder
-; itself, in one call with its final permissions. The uninstaller removes only what the installer
-; put in place, and only from the installation it belongs to.
+; one but Administrators, SYSTEM and TrustedInstaller can change any folder from the volume root
+; down, with no link on the way, and makes the installation folder itself, in one call with its
+; final permissions. The uninstaller removes only what the installer put in place, only from the
+; installation it belongs to, and only once the helper has proved that folder safe again.
 ; scripts/package.sh builds it; it passes, with /D:
 ;   VERSION           2.6        (shown to the user and in the list of installed programs)
 ;   VERSION_QUAD      2.6.0.0    (the installer's own version information)
-;   RUNNING_MUTEX     the name of the mutex the running program holds
+;   EXIT_CODES        path of ExitCodes.nsh, the exit codes of the helper and of this installer
 ;   PROGRAM_FILE      path of the Kelvane.exe to install
 ;   FOLDER_GUARD_FILE path of FolderGuard.exe, the folder helper
 ;   README_FILE       path of README.txt
@@ -34,6 +34,7 @@ AllowSkipFiles off
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "${EXIT_CODES}"
 
 !define PRODUCT_NAME "系统优化Kelvane"
 !define PUBLISHER "Tavrin软件"
@@ -98,6 +99,8 @@ LangString FolderNotLocal ${LANG_SIMPCHINESE} "$R1 不是本机硬盘上的文�
 LangString FolderNotLocal ${LANG_ENGLISH} "$R1 is not a folder on a local hard disk."
 LangString FolderNotMade ${LANG_SIMPCHINESE} "无法创建文件夹 $R1。"
 LangString FolderNotMade ${LANG_ENGLISH} "The folder $R1 cannot be made."
+LangString FolderOnSubstitutedDrive ${LANG_SIMPCHINESE} "$R1 位于用 subst 命令映射的驱动器上。请改用该驱动器所代表的实际文件夹。"
+LangString FolderOnSubstitutedDrive ${LANG_ENGLISH} "$R1 is on a drive that subst maps to a folder. Use the real folder the drive stands for instead."
 LangString FolderUnchecked ${LANG_SIMPCHINESE} "无法检查 $R1 是否安全。"
 LangString FolderUnchecked ${LANG_ENGLISH} "Whether $R1 is safe cannot be checked."
 LangString SafeFolderHint ${LANG_SIMPCHINESE} "未做任何更改。Program Files 下的文件夹（例如 $PROGRAMFILES64\Kelvane）是安全的，请选择这样的文件夹。"
@@ -106,35 +109,24 @@ LangString NotTheInstallation ${LANG_SIMPCHINESE} "此卸载程序不属于 $INS
 LangString NotTheInstallation ${LANG_ENGLISH} "This uninstaller does not belong to a ${PRODUCT_NAME} installation in $INSTDIR. Nothing was changed."
 LangString CannotRemove ${LANG_SIMPCHINESE} "无法删除 $R8。${PRODUCT_NAME} 仍处于安装状态：请关闭正在使用该文件的程序，然后再次卸载。"
 LangString CannotRemove ${LANG_ENGLISH} "$R8 cannot be removed. ${PRODUCT_NAME} stays installed: close whatever uses the file, then uninstall again."
+LangString NothingRemoved ${LANG_SIMPCHINESE} "卸载程序没有删除任何文件。"
+LangString NothingRemoved ${LANG_ENGLISH} " The uninstaller removed nothing."
 
 ; Waits until the installed program is no longer running (another program's window of the same
-; class proves nothing). The running program holds its mutex, but any user can make a mutex of
-; that name, so the mutex counts only when the installed program file is in use as well: Windows
-; lets the file of a running program be renamed but neither written nor deleted, so it cannot be
-; opened for writing whatever the sharing asked (error 32, a sharing violation); Wine does the
-; same. A silent run gives up at once.
+; class proves nothing): until no process runs the installed program file, as the folder helper
+; finds. Neither the name of the program's mutex (any user can make an object of that name) nor
+; the file being in use (any user may hold it open for reading) tells that the program runs; a
+; file that someone holds is left to the copying or the removal, which name it and can be tried
+; again. A silent run gives up at once.
 !macro WaitForProgramToClose
   ${Do}
-    ; SYNCHRONIZE access. A mutex that exists but may not be opened counts as well.
-    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${RUNNING_MUTEX}") p .r0 ?e'
-    Pop $1
-    ${If} $0 P<> 0
-      System::Call 'kernel32::CloseHandle(p r0)'
-    ${ElseIf} $1 <> 5
-      ${Break}
-    ${EndIf}
-    ; GENERIC_WRITE, shared with everyone, opened only if it exists. A file missing or refused for
-    ; another reason is left to the copying or the removal, which report it.
-    System::Call 'kernel32::CreateFileW(w "$INSTDIR\${PROGRAM_EXE}", i 0x40000000, i 7, p 0, i 3, i 0, p 0) p .r0 ?e'
-    Pop $1
-    ${If} $0 P<> -1
-      System::Call 'kernel32::CloseHandle(p r0)'
-      ${Break}
-    ${ElseIf} $1 <> 32
+    nsExec::Exec '"$PLUGINSDIR\FolderGuard.exe" running "$INSTDIR\${PROGRAM_EXE}"'
+    Pop $0
+    ${If} $0 != ${ExitProgramRunning}
       ${Break}
     ${EndIf}
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(ProgramRunning)" /SD IDCANCEL IDRETRY +3
-    SetErrorLevel 2
+    SetErrorLevel ${ExitInstallerRefused}
     Abort
   ${Loop}
 !macroend
@@ -153,15 +145,17 @@ LangString CannotRemove ${LANG_ENGLISH} "$R8 cannot be removed. ${PRODUCT_NAME} 
 !macroend
 
 !macro IsOurInstallation un
-; $0 = 1 when the folder $R0 holds the program and the uninstall entry records it as the
-; installation, else 0.
+; $0 = 1 when the uninstall entry records the folder $R0 as the installation and the folder still
+; holds the program or its uninstaller (what an uninstallation stopped half-way leaves), else 0.
 Function ${un}IsOurInstallation
   StrCpy $0 0
   ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $1 != ""
   ${AndIf} $1 == $R0
-  ${AndIf} ${FileExists} "$R0\${PROGRAM_EXE}"
-    StrCpy $0 1
+    ${If} ${FileExists} "$R0\${PROGRAM_EXE}"
+    ${OrIf} ${FileExists} "$R0\${UNINSTALLER_EXE}"
+      StrCpy $0 1
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 !macroend
@@ -170,9 +164,9 @@ FunctionEnd
 
 ; Runs the folder helper: $0 = its exit code ("error" when it did not run), $R1 = the folder a
 ; refusal is about.
-!macro FolderGuard command folder
+!macro FolderGuard command folder more
   Delete "$PLUGINSDIR\verdict"
-  nsExec::Exec '"$PLUGINSDIR\FolderGuard.exe" ${command} "${folder}" "$PLUGINSDIR\verdict"'
+  nsExec::Exec '"$PLUGINSDIR\FolderGuard.exe" ${command} "${folder}" "$PLUGINSDIR\verdict" ${more}'
   Pop $0
   StrCpy $R1 "${folder}"
   ClearErrors
@@ -183,27 +177,34 @@ FunctionEnd
   ${EndIf}
 !macroend
 
-; Says why the folder $R1 cannot hold the program ($0, the helper's refusal) and that a folder
-; under Program Files is safe, and ends the installation, which has changed nothing yet.
-Function RefuseFolder
+; $2 = why the folder $R1 cannot hold the program, from $0, the helper's refusal.
+!macro FolderRefusalText
   ${Select} $0
-  ${Case} 10
+  ${Case} ${ExitRefusedChangeable}
     StrCpy $2 "$(FolderChangeable)"
-  ${Case} 11
+  ${Case} ${ExitRefusedLink}
     StrCpy $2 "$(FolderIsLink)"
-  ${Case} 12
+  ${Case} ${ExitRefusedNotAFolder}
     StrCpy $2 "$(FolderIsFile)"
-  ${Case} 13
+  ${Case} ${ExitRefusedUnreadable}
     StrCpy $2 "$(FolderUnreadable)"
-  ${Case} 14
+  ${Case} ${ExitRefusedNotLocal}
     StrCpy $2 "$(FolderNotLocal)"
-  ${Case} 15
+  ${Case} ${ExitRefusedNotMade}
     StrCpy $2 "$(FolderNotMade)"
+  ${Case} ${ExitRefusedSubstitutedDrive}
+    StrCpy $2 "$(FolderOnSubstitutedDrive)"
   ${CaseElse}
     StrCpy $2 "$(FolderUnchecked)"
   ${EndSelect}
+!macroend
+
+; Says why the folder $R1 cannot hold the program ($0, the helper's refusal) and that a folder
+; under Program Files is safe, and ends the installation, which has changed nothing yet.
+Function RefuseFolder
+  !insertmacro FolderRefusalText
   MessageBox MB_OK|MB_ICONSTOP "$2$(SafeFolderHint)" /SD IDOK
-  SetErrorLevel 2
+  SetErrorLevel ${ExitInstallerRefused}
   Abort
 FunctionEnd
 
@@ -211,10 +212,10 @@ FunctionEnd
 ; file, a link or a folder that cannot be read is never taken for an empty folder: it ends the
 ; installation.
 Function LookAtInstallFolder
-  !insertmacro FolderGuard look "$INSTDIR"
-  ${If} $0 != 0
-  ${AndIf} $0 != 1
-  ${AndIf} $0 != 2
+  !insertmacro FolderGuard look "$INSTDIR" ""
+  ${If} $0 != ${ExitLookNothing}
+  ${AndIf} $0 != ${ExitLookEmptyFolder}
+  ${AndIf} $0 != ${ExitLookHoldsSomething}
     Call RefuseFolder
   ${EndIf}
 FunctionEnd
@@ -223,32 +224,39 @@ FunctionEnd
 ; already exists is used only when it is the recorded installation; any other, empty or not, gets
 ; a Kelvane folder inside it. So no file of the user's is ever overwritten or later removed, and
 ; no folder whose permissions someone else set is taken over (removing an empty one and making it
-; again would leave a moment in which someone else could take the name).
+; again would leave a moment in which someone else could take the name). $R3 = "upgrade" when the
+; folder is the recorded installation, else "make": the helper then makes the folder itself.
 Function ChooseOwnFolder
   ; A full path on a drive only: a relative one would depend on where the installer was started.
+  ; Windows takes forward slashes for backslashes, and so does the normalising.
   StrCpy $R1 $INSTDIR
   StrCpy $2 $INSTDIR 2 1
   ${If} $2 != ":\"
-    StrCpy $0 14
+  ${AndIf} $2 != ":/"
+    StrCpy $0 ${ExitRefusedNotLocal}
     Call RefuseFolder
   ${EndIf}
   !insertmacro NormaliseInstallFolder
+  StrCpy $R3 "make"
   Call LookAtInstallFolder
   StrCpy $R0 $INSTDIR
-  ${If} $0 <> 0
+  ${If} $0 <> ${ExitLookNothing}
     Call IsOurInstallation
     ${If} $0 = 0
       StrCpy $INSTDIR "$INSTDIR\Kelvane"
       StrCpy $R0 $INSTDIR
       Call LookAtInstallFolder
-      ${If} $0 <> 0
+      ${If} $0 <> ${ExitLookNothing}
         Call IsOurInstallation
         ${If} $0 = 0
           MessageBox MB_OK|MB_ICONSTOP "$(FolderTaken)" /SD IDOK
-          SetErrorLevel 2
+          SetErrorLevel ${ExitInstallerRefused}
           Abort
         ${EndIf}
+        StrCpy $R3 "upgrade"
       ${EndIf}
+    ${Else}
+      StrCpy $R3 "upgrade"
     ${EndIf}
   ${EndIf}
 
@@ -257,10 +265,13 @@ Function ChooseOwnFolder
   ReadRegStr $R1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $R1 != ""
   ${AndIf} $R1 != $INSTDIR
-  ${AndIf} ${FileExists} "$R1\${PROGRAM_EXE}"
-    MessageBox MB_OK|MB_ICONSTOP "$(InstalledElsewhere)" /SD IDOK
-    SetErrorLevel 2
-    Abort
+    StrCpy $R0 $R1
+    Call IsOurInstallation
+    ${If} $0 = 1
+      MessageBox MB_OK|MB_ICONSTOP "$(InstalledElsewhere)" /SD IDOK
+      SetErrorLevel ${ExitInstallerRefused}
+      Abort
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 
@@ -293,9 +304,15 @@ Section "Kelvane" SectionProgram
   !insertmacro WaitForProgramToClose
   ; Every folder from the volume root down is proved safe, and the missing ones are made with their
   ; final permissions, before a file is copied. Missing folders above the installation folder are
-  ; made that way too (and stay after an uninstallation, like any folder the user chose).
-  !insertmacro FolderGuard make "$INSTDIR"
-  ${If} $0 != 0
+  ; made that way too (and stay after an uninstallation, like any folder the user chose). Over an
+  ; installation, what its folder hands down counts as well, and the files already there are given
+  ; the folder's permissions again, so that the new ones are copied into files no one else may change.
+  ${If} $R3 == "upgrade"
+    !insertmacro FolderGuard upgrade "$INSTDIR" '"${PROGRAM_EXE}" README.txt LICENSE "${UNINSTALLER_EXE}"'
+  ${Else}
+    !insertmacro FolderGuard make "$INSTDIR" ""
+  ${EndIf}
+  ${If} $0 != ${ExitFolderSafe}
     Call RefuseFolder
   ${EndIf}
 
@@ -331,14 +348,15 @@ Function un.onInit
   Call un.IsOurInstallation
   ${If} $0 = 0
     MessageBox MB_OK|MB_ICONSTOP "$(NotTheInstallation)" /SD IDOK
-    SetErrorLevel 2
+    SetErrorLevel ${ExitInstallerRefused}
     Quit
   ${EndIf}
 FunctionEnd
 
 ; Removes one file, trying again for a moment in case a virus scanner or the like holds it. When
-; it stays, the uninstallation stops there with an error: the uninstall entry and the uninstaller
-; remain, and so does the program (it is removed after the other files), so it can be run again.
+; it stays, the uninstallation stops there with an error: the uninstall entry remains, and so does
+; the program (it is removed last), so the uninstaller, or a new installation into the same folder,
+; still finds the installation.
 !macro RemoveFile path
   StrCpy $R9 0
   ${Do}
@@ -351,7 +369,7 @@ FunctionEnd
       StrCpy $R8 "${path}"
       DetailPrint "$(CannotRemove)"
       MessageBox MB_OK|MB_ICONSTOP "$(CannotRemove)" /SD IDOK
-      SetErrorLevel 3
+      SetErrorLevel ${ExitUninstallIncomplete}
       Abort
     ${EndIf}
     Sleep 200
@@ -359,18 +377,29 @@ FunctionEnd
 !macroend
 
 ; Removes exactly what the installer put in place; the folder goes only when nothing else is left
-; in it.
+; in it. Nothing is removed before the folder helper has proved the installation folder safe as it
+; is now: a folder replaced by a link since, or one that others may change, would have the files of
+; wherever it leads removed.
 Section "Uninstall"
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\FolderGuard.exe" "${FOLDER_GUARD_FILE}"
+  !insertmacro FolderGuard check "$INSTDIR" ""
+  ${If} $0 != ${ExitFolderSafe}
+    !insertmacro FolderRefusalText
+    MessageBox MB_OK|MB_ICONSTOP "$2$(NothingRemoved)" /SD IDOK
+    SetErrorLevel ${ExitInstallerRefused}
+    Abort
+  ${EndIf}
   !insertmacro WaitForProgramToClose
 
   !insertmacro RemoveFile "$INSTDIR\README.txt"
   !insertmacro RemoveFile "$INSTDIR\LICENSE"
-  !insertmacro RemoveFile "$INSTDIR\${PROGRAM_EXE}"
   !insertmacro RemoveFile "${SHORTCUT}"
   ; Run in place (_?=folder), the uninstaller cannot remove itself: NSIS leaves that to the caller.
   ${If} $EXEDIR != $INSTDIR
     !insertmacro RemoveFile "$INSTDIR\${UNINSTALLER_EXE}"
   ${EndIf}
+  !insertmacro RemoveFile "$INSTDIR\${PROGRAM_EXE}"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -14,8 +14,9 @@ done
 scratch=$(mktemp -d /tmp/kelvane-bench.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
 export WINEPREFIX="$scratch/prefix"
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+use_throwaway_wine_env
 cleanup() {
-  "$WINESERVER" -k >/dev/null 2>&1
+  prefix_remove
   stop_private_display
   rm -rf "$scratch"
 }
@@ -25,7 +26,7 @@ echo "bench: $(date -u '+%Y-%m-%d %H:%M UTC'); $(nproc) cores, $(sed -n 's/^mode
      "$("$WINE64" --version)"
 start_private_display || exit 1
 echo "bench: preparing a throwaway Wine prefix"
-prepare_prefix
+prefix_make || { echo "bench: the Wine prefix was not made" >&2; exit 1; }
 
 windows_path() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
-"$WINE64" "$build/bench/KelvaneBench.exe" "$(windows_path "$build/Kelvane.exe")" "$@" </dev/null
+wine_run "$WINE64" "$build/bench/KelvaneBench.exe" "$(windows_path "$build/Kelvane.exe")" "$@"

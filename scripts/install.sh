@@ -35,7 +35,10 @@ action=install
 [ -n "${HOME:-}" ] && [ "${HOME#/}" != "$HOME" ] || fail "HOME is not an absolute path"
 # A relative XDG_DATA_HOME is to be ignored, as the base directory rules say.
 data=$HOME/.local/share
-[ -n "${XDG_DATA_HOME:-}" ] && [ "${XDG_DATA_HOME#/}" != "$XDG_DATA_HOME" ] && data=${XDG_DATA_HOME%/}
+[ -n "${XDG_DATA_HOME:-}" ] && [ "${XDG_DATA_HOME#/}" != "$XDG_DATA_HOME" ] && data=$XDG_DATA_HOME
+while [ "${data%/}" != "$data" ]; do data=${data%/}; done
+# Everything is below the root: a data folder there would let a list name any file on the system.
+[ -n "$data" ] || fail "the data folder (XDG_DATA_HOME=$XDG_DATA_HOME) is the root folder; set it to a folder of your own"
 folder=$data/kelvane
 launcher=$folder/kelvane
 link=$HOME/.local/bin/kelvane
@@ -44,12 +47,19 @@ manifest=$folder/installed
 
 # The user's own link only: another program's kelvane is left alone.
 our_link() { [ -L "$link" ] && [ "$(readlink "$link")" = "$launcher" ]; }
-# Whether PATH lies below BASE, never leaving it through "..".
+# Whether PATH lies below BASE, never leaving it through ".." or through a symbolic link on the
+# way down from BASE (PATH itself may be one: removing it removes the link).
 inside() {  # PATH BASE
   case $1 in
     "$2"/*) case "/${1#"$2"/}/" in */../*) return 1 ;; esac ;;
     *) return 1 ;;
   esac
+  local folder
+  folder=$(dirname "$1")
+  while [ "$folder" != "$2" ]; do
+    [ -L "$folder" ] || [ "$folder" = / ] || [ "$folder" = . ] && return 1
+    folder=$(dirname "$folder")
+  done
 }
 
 # The files and folders an installation lists, into files and folders.
@@ -75,6 +85,7 @@ if [ "$action" = uninstall ]; then
     echo "uninstall: Kelvane is not installed for this user (there is no $manifest)"
     exit 0
   fi
+  [ ! -L "$folder" ] || fail "$folder is a symbolic link; nothing was removed"
   read_manifest
   removed=0 kept=()
   for file in "${files[@]}"; do

@@ -19,27 +19,30 @@ cd "$(dirname "$0")/.."
 build=${KELVANE_BUILD_DIR:-build}
 dist=${KELVANE_DIST_DIR:-dist}
 
-# The project's version and the name of the mutex the running program holds, from where the
-# program's build takes them: one fact a line, its kind first.
-fact() { awk -v kind="$1" '$1 == kind { print $2; exit }' resources/Facts.txt; }
-full_version=$(fact version)
-running_mutex=$(fact running-mutex)
-if ! [[ $full_version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || [ -z "$running_mutex" ]; then
-  echo "package: resources/Facts.txt holds no version or no running-mutex" >&2
+# The project's version, from where the program's build takes it: one fact a line, its kind first.
+full_version=$(awk '$1 == "version" { print $2; exit }' resources/Facts.txt)
+if ! [[ $full_version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
+  echo "package: resources/Facts.txt holds no version" >&2
   exit 1
 fi
 # major.minor as users see it, and the four numbers of the version resource.
 version=${full_version%.*}
 version_quad=$full_version.0
-
 program="$build/Kelvane.exe"
 folder_guard="$build/packaging/FolderGuard.exe"
-for file in "$program" "$folder_guard" packaging/README.txt LICENSE resources/Kelvane.ico packaging/Kelvane.nsi; do
+# The exit codes FolderGuard and the installer share, as the build wrote them (packaging/CMakeLists.txt).
+exit_codes="$build/generated/packaging/ExitCodes.nsh"
+for file in "$program" "$folder_guard" "$exit_codes" packaging/README.txt LICENSE resources/Kelvane.ico \
+            packaging/Kelvane.nsi; do
   [ -f "$file" ] || { echo "package: $file is missing" >&2; exit 1; }
 done
 for tool in zip makensis perl sha256sum; do
   command -v "$tool" >/dev/null || { echo "package: $tool is not installed (scripts/setup.sh installs it)" >&2; exit 1; }
 done
+. scripts/nsis-version.sh
+nsis_version=$(makensis -VERSION)
+nsis_is_fixed "$nsis_version" ||
+  { echo "package: NSIS $nsis_version is too old: the installer needs NSIS $NSIS_NEEDED" >&2; exit 1; }
 
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null || true)
@@ -93,7 +96,7 @@ zip_path=$(realpath -m "$zip_file")
 # makensis runs the finalize command on the uninstaller and on the setup program it writes: it
 # signs them, or brings them into the same form unsigned. A warning of makensis is an error.
 makensis -V2 -WX -NOCD \
-  "-DVERSION=$version" "-DVERSION_QUAD=$version_quad" "-DRUNNING_MUTEX=$running_mutex" \
+  "-DVERSION=$version" "-DVERSION_QUAD=$version_quad" "-DEXIT_CODES=$(native_path "$exit_codes")" \
   "-DPROGRAM_FILE=$(native_path "$stage/Kelvane.exe")" "-DFOLDER_GUARD_FILE=$(native_path "$stage/FolderGuard.exe")" \
   "-DREADME_FILE=$(native_path "$stage/README.txt")" \
   "-DLICENSE_FILE=$(native_path "$stage/LICENSE")" "-DICON_FILE=$(native_path resources/Kelvane.ico)" \

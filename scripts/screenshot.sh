@@ -14,11 +14,14 @@ out="$build/screenshots"
 mkdir -p "$out"
 
 scratch=$(mktemp -d /tmp/kelvane-shot.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
-export WINEPREFIX="$scratch/prefix"
+use_throwaway_wine_env
 # KELVANE_SCREENSHOT_LANG=en_US.UTF-8 shows the program under code page 1252.
 export LANG=${KELVANE_SCREENSHOT_LANG:-zh_CN.UTF-8} LC_ALL=${KELVANE_SCREENSHOT_LANG:-zh_CN.UTF-8}
+# One prefix booted; each picture's prefix is a copy of it with its own settings, so nothing drawn
+# at one scale or in one palette stays for the next.
+export KELVANE_PREFIX_TEMPLATE="$scratch/booted"
 cleanup() {
-  "$WINESERVER" -k >/dev/null 2>&1
+  [ -d "$scratch/prefix" ] && WINEPREFIX="$scratch/prefix" prefix_remove
   stop_private_display
   rm -rf "$scratch"
 }
@@ -27,30 +30,39 @@ trap cleanup EXIT
 # Room for the windows at 200 %.
 export KELVANE_SCREEN_SIZE=1600x1000
 start_private_display || exit 1
-prepare_prefix
+WINEPREFIX=$KELVANE_PREFIX_TEMPLATE prefix_make_template || { echo "screenshot: the Wine prefix was not made" >&2; exit 1; }
+export WINEPREFIX="$scratch/prefix"
 
 # The driver runs in the program's own virtual desktop, starts it there, and saves BMPs.
 windows_path() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
+# shoot SETTINGS SUFFIX DRIVER ARGUMENTS...: one prefix with SETTINGS (space-separated), the driver
+# in it. The virtual desktop passes on neither the driver's exit code nor its standard error, so the
+# driver writes how it went into driver-SUFFIX.txt.
+shoot() {
+  local settings=$1 suffix=$2 status outcome
+  shift 2
+  # shellcheck disable=SC2086
+  prefix_make $settings || { echo "screenshot: the prefix with $settings was not made" >&2; return 1; }
+  wine_run "$WINE64" explorer /desktop=Kelvane,$KELVANE_SCREEN_SIZE "$@" >/dev/null
+  status=$?
+  prefix_remove
+  outcome=$(tr -d '\r' 2>/dev/null <"$scratch/driver-$suffix.txt") || outcome="the driver ended without saying how it went"
+  [ "$status" -eq 0 ] && [ "$outcome" = done ] && return 0
+  echo "screenshot: with $settings: $outcome" >&2
+  return 1
+}
 for dpi in ${KELVANE_SCREENSHOT_DPIS:-96 120 144 192}; do
-  # A fresh Wine server and desktop for each scale, so nothing drawn at the last one stays.
-  "$WINESERVER" -k >/dev/null 2>&1
-  prepare_prefix
-  set_prefix_dpi "$dpi" || { echo "screenshot: cannot set $dpi dpi" >&2; exit 1; }
-  "$WINE64" explorer /desktop=Kelvane,$KELVANE_SCREEN_SIZE "$build/tests/kelvane_screenshots.exe" \
-    "$(windows_path "$build/Kelvane.exe")" "$(windows_path "$scratch")" "$dpi" >/dev/null 2>&1
+  shoot "dpi=$dpi" "$dpi" "$build/tests/kelvane_screenshots.exe" "$(windows_path "$build/Kelvane.exe")" \
+    "$(windows_path "$scratch")" "$dpi" || exit 1
 done
 # The same program with high contrast switched on, on each of Windows' high-contrast palettes.
 for palette in HighContrastBlack HighContrastWhite; do
-  "$WINESERVER" -k >/dev/null 2>&1
-  prepare_prefix
-  set_prefix_dpi 96 && set_prefix_palette "$palette" || { echo "screenshot: cannot set $palette" >&2; exit 1; }
-  "$WINESERVER" -k >/dev/null 2>&1
-  "$WINE64" explorer /desktop=Kelvane,$KELVANE_SCREEN_SIZE "$build/tests/kelvane_palette_screenshots.exe" \
-    "$(windows_path "$scratch")" "$palette" >/dev/null 2>&1
+  shoot "dpi=96 palette=$palette" "$palette" "$build/tests/kelvane_palette_screenshots.exe" "$(windows_path "$scratch")" \
+    "$palette" || exit 1
 done
 for bitmap in "$scratch"/*.bmp; do
   [ -e "$bitmap" ] || { echo "screenshot: nothing was captured" >&2; exit 1; }
   name=$(basename "$bitmap" .bmp)
-  convert "$bitmap" "$out/$name.png"
+  convert "$bitmap" "$out/$name.png" || { echo "screenshot: cannot convert $bitmap" >&2; exit 1; }
   echo "screenshot: $out/$name.png"
 done

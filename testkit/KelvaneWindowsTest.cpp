@@ -53,8 +53,10 @@ void KelvaneWindowsTest::SetUp()
 
     application_->ShowMainWindow(SW_SHOWNORMAL);
     ::UpdateWindow(Main());
-    // Shown and activated as after a normal start; tests that need the activation wait for it.
-    WaitUntil([this] { return ::GetActiveWindow() == Main(); }, 2000);
+    // Shown and activated as after a normal start. Keyboard, focus and tool-tip tests rely on it,
+    // so a window left inactive fails here, saying so, rather than there, in some other way.
+    ASSERT_TRUE(WaitUntil([this] { return ::GetActiveWindow() == Main(); }, 5000))
+        << "the main window was not activated within 5 s of being shown";
 }
 
 void KelvaneWindowsTest::TearDown()

@@ -62,11 +62,12 @@ public:
         Log("thousands separator");
         return Fails() ? ',' : separator;
     }
-    void OpenWithShell(HWND owner, const std::string& file) override
+    bool OpenWithShell(HWND owner, const std::string& file) override
     {
         Log("shell:" + file);
-        if (!Fails())
+        if (!Fails() && !refusesHandOff)
             shellCalls.push_back({owner, file});
+        return !refusesHandOff;
     }
 
     DiskCounts disk;
@@ -75,6 +76,7 @@ public:
     int diskQueries = 0;
     int tempPathQueries = 0;
     std::vector<ShellCall> shellCalls;
+    bool refusesHandOff = false;  // as an elevated program whose desktop shell cannot be asked
     std::vector<std::string>* log = nullptr;
     int calls = 0;
     int failingCall = -1;

@@ -1,4 +1,6 @@
 // The window tests' entry point.
+#include "support/TestRun.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -33,5 +35,5 @@ int main(int argc, char** argv)
 {
     KeepWindowsUnmanagedOnTheTestDisplay();
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return RunSelectedTests();
 }

@@ -115,6 +115,7 @@ namespace {
 // runs and takes the file, and what each route was handed.
 struct ScriptedShell {
     static inline bool elevated = false;
+    static inline bool splitToken = false;
     static inline bool shellRunning = false;
     static inline bool desktopAccepts = false;
     static inline std::vector<std::string> desktopFiles;
@@ -132,7 +133,7 @@ struct ScriptedShell {
     {
         desktopFiles.clear();
         executed.clear();
-        return {[] { return elevated; }, [] { return shellRunning; },
+        return {[] { return elevated; }, [] { return splitToken; }, [] { return shellRunning; },
                 [](const std::string& file) {
                     desktopFiles.push_back(file);
                     return desktopAccepts;
@@ -153,20 +154,32 @@ TEST(SystemShellHandOff, ElevatedGoesThroughTheDesktopShellElseShellExecuteWithT
     const std::string file = "mailto:support@kelvane.example";
     const struct {
         bool elevated, shellRunning, desktopAccepts, throughDesktop;
+        bool splitToken = false;
+        bool nothingStarted = false;
     } cases[] = {
         {true, true, true, true},     // the browser runs as the signed-in user
         {true, true, false, false},   // the shell could not be asked: as before
         {true, false, true, false},   // no desktop shell (a server's console, Wine without one)
         {false, true, true, false},   // not elevated: what the program starts has its rights anyway
         {false, false, false, false},
+        // The account also runs unelevated: only its desktop shell may start the browser.
+        {true, true, true, true, true},
+        {true, true, false, false, true, true},
+        {true, false, true, false, true, true},
+        {false, true, false, false, true},  // not elevated: its rights are the user's
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "elevated " << c.elevated << ", shell " << c.shellRunning << ", accepts "
-                                        << c.desktopAccepts);
+        SCOPED_TRACE(testing::Message() << "elevated " << c.elevated << ", split " << c.splitToken << ", shell "
+                                        << c.shellRunning << ", accepts " << c.desktopAccepts);
         ScriptedShell::elevated = c.elevated;
+        ScriptedShell::splitToken = c.splitToken;
         ScriptedShell::shellRunning = c.shellRunning;
         ScriptedShell::desktopAccepts = c.desktopAccepts;
-        HandToShell(ScriptedShell::Platform(), owner, file);
+        EXPECT_EQ(HandToShell(ScriptedShell::Platform(), owner, file), !c.nothingStarted);
+        if (c.nothingStarted) {
+            EXPECT_TRUE(ScriptedShell::executed.empty());
+            continue;
+        }
         if (c.throughDesktop) {
             EXPECT_EQ(ScriptedShell::desktopFiles, std::vector<std::string>{file});
             EXPECT_TRUE(ScriptedShell::executed.empty());

@@ -344,4 +344,22 @@ TEST(TuningOnlineRepair, AsksTheUserFirstThenHandsExactlyThePageAndOwnerToTheShe
     EXPECT_EQ(machine.shellCalls.size(), 1u);
 }
 
+// Elevated, with the desktop's shell not to be asked, nothing is started: the user is told where
+// the page is, or where to write.
+TEST(TuningOnlineRepair, WhereNothingMayBeStartedTheUserIsToldWhereThePageIs)
+{
+    std::vector<std::string> messages;
+    FakeMachine machine;
+    machine.refusesHandOff = true;
+    const auto show = [&](const std::string& text) { messages.push_back(text); };
+
+    RunOnlineRepair(machine, nullptr, show, [] { return true; });
+    OpenOrSayWhere(machine, nullptr, std::string("mailto:") + product::kSupportEmail, show);
+
+    EXPECT_TRUE(machine.shellCalls.empty());
+    EXPECT_EQ(messages, (std::vector<std::string>{"确保已经连到网上！在线自动修复！",
+                                                  "无法打开网页。请在浏览器中打开：https://www.kelvane.example/ie.htm",
+                                                  "无法打开邮件程序。请把邮件发送到：support@kelvane.example"}));
+}
+
 } // namespace

@@ -17,10 +17,11 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cwchar>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,6 +59,11 @@ std::wstring SystemErrorText(DWORD error)
 {
     return L" (error " + std::to_wstring(error) + L")";
 }
+
+struct KernelHandleCloser {
+    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
+};
+using OwnedHandle = std::unique_ptr<void, KernelHandleCloser>;
 
 struct Key {
     HKEY handle = nullptr;
@@ -272,71 +278,119 @@ int CheckCloses(const std::wstring& program)
     return failures == 0 ? 0 : 1;
 }
 
-std::vector<DWORD> ChildProcessesOf(DWORD parentId)
+// Keeps the window this process may own responsive while it waits for what it started.
+void PumpMessages()
 {
-    std::vector<DWORD> children;
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return children;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
-        if (entry.th32ParentProcessID == parentId && entry.th32ProcessID != parentId)
-            children.push_back(entry.th32ProcessID);
-    ::CloseHandle(snapshot);
-    return children;
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageW(&message);
 }
 
-// Waits for a process and keeps the window this process may own responsive meanwhile.
-bool WaitPumping(HANDLE process)
+// The processes in a job, by id and program, for the message of a command that does not end.
+std::wstring ProcessesIn(HANDLE job)
 {
-    const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
-    while (::GetTickCount64() < deadline) {
-        const DWORD result = ::MsgWaitForMultipleObjects(1, &process, FALSE, 100, QS_ALLINPUT);
-        if (result == WAIT_OBJECT_0)
-            return true;
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageW(&message);
+    struct {
+        JOBOBJECT_BASIC_PROCESS_ID_LIST list;
+        ULONG_PTR more[63];
+    } ids{};
+    ids.list.NumberOfAssignedProcesses = 64;
+    if (!::QueryInformationJobObject(job, JobObjectBasicProcessIdList, &ids, sizeof ids, nullptr))
+        return L" (unknown" + SystemErrorText(::GetLastError()) + L")";
+    std::wstring names;
+    for (DWORD index = 0; index < ids.list.NumberOfProcessIdsInList; ++index) {
+        const auto id = static_cast<DWORD>(ids.list.ProcessIdList[index]);
+        wchar_t path[MAX_PATH] = L"?";
+        DWORD length = MAX_PATH;
+        if (const OwnedHandle process{::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id)})
+            ::QueryFullProcessImageNameW(process.get(), 0, path, &length);
+        names += L" " + std::to_wstring(id) + L" " + path;
     }
-    return false;
+    return names;
 }
 
-// Runs a command line and gives its outcome: the exit code of the process, or the first non-zero
-// exit code of the processes it started. The uninstaller copies itself out of the folder it
-// removes, starts that copy and ends at once; the copy does the work and gives the real result.
+// Runs a command line and gives its outcome: the exit code of the process, or, when it ended with
+// 0 and processes it started carried on after it, the first non-zero exit code among those. The
+// uninstaller copies itself out of the folder it removes, starts that copy and ends at once; the
+// copy does the work and gives the real result. (A helper that ends before the command, such as the
+// installer's folder helper, answers with its exit code and is not the outcome.) So the command runs
+// in a job, which every process it starts joins: each is opened as the job reports it, before it
+// can end unseen, and the command is over when the job has no process left.
 std::optional<DWORD> RunCommand(std::wstring commandLine)
 {
+    const OwnedHandle job(::CreateJobObjectW(nullptr, nullptr));
+    const OwnedHandle port(::CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1));
+    JOBOBJECT_ASSOCIATE_COMPLETION_PORT link{job.get(), port.get()};
+    if (!job || !port ||
+        !::SetInformationJobObject(job.get(), JobObjectAssociateCompletionPortInformation, &link, sizeof link)) {
+        Fail(L"cannot make a job to follow " + commandLine + SystemErrorText(::GetLastError()));
+        return std::nullopt;
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                          &startup, &started)) {
         Fail(L"cannot start " + commandLine + SystemErrorText(::GetLastError()));
         return std::nullopt;
     }
-    ::CloseHandle(process.hThread);
-    if (!WaitPumping(process.hProcess)) {
-        Fail(commandLine + L" does not end");
-        ::TerminateProcess(process.hProcess, 1);
+    const OwnedHandle thread(started.hThread);
+    const OwnedHandle command(started.hProcess);
+    if (!::AssignProcessToJobObject(job.get(), started.hProcess)) {
+        Fail(L"cannot follow " + commandLine + L" in a job" + SystemErrorText(::GetLastError()));
+        ::TerminateProcess(started.hProcess, 1);
+        return std::nullopt;
+    }
+    ::ResumeThread(started.hThread);
+
+    std::map<DWORD, OwnedHandle> others;  // the processes the command started, by id
+    std::vector<DWORD> outlivedIt;        // those that ended after the command, in that order
+    bool commandEnded = false;
+    bool over = false;
+    for (const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs; !over && ::GetTickCount64() < deadline;) {
+        DWORD message = 0;
+        ULONG_PTR key = 0;
+        OVERLAPPED* detail = nullptr;
+        if (!::GetQueuedCompletionStatus(port.get(), &message, &key, &detail, 50)) {
+            PumpMessages();
+            continue;
+        }
+        const auto processId = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(detail));
+        switch (message) {
+        case JOB_OBJECT_MSG_NEW_PROCESS:
+            if (processId != started.dwProcessId) {
+                OwnedHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+                if (!process)
+                    Fail(L"a process started by " + commandLine + L" ended before it could be followed" +
+                         SystemErrorText(::GetLastError()));
+                others.emplace(processId, std::move(process));
+            }
+            break;
+        case JOB_OBJECT_MSG_EXIT_PROCESS:
+        case JOB_OBJECT_MSG_ABNORMAL_EXIT_PROCESS:
+            if (processId == started.dwProcessId)
+                commandEnded = true;
+            else if (commandEnded)
+                outlivedIt.push_back(processId);
+            break;
+        case JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO:
+            over = true;
+            break;
+        }
+    }
+    if (!over) {
+        Fail(commandLine + L" or a process it started does not end; still running:" + ProcessesIn(job.get()));
+        ::TerminateJobObject(job.get(), 1);
+        return std::nullopt;
     }
     DWORD outcome = 1;
-    ::GetExitCodeProcess(process.hProcess, &outcome);
-
-    // The process stays open (so its id stays taken) until its children are found.
-    const std::vector<DWORD> children = ChildProcessesOf(process.dwProcessId);
-    ::CloseHandle(process.hProcess);
-    for (DWORD childId : children) {
-        HANDLE child = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, childId);
-        if (!child)
-            continue;  // already gone
-        if (!WaitPumping(child))
-            Fail(L"a process started by " + commandLine + L" does not end");
-        DWORD childExit = 1;
-        ::GetExitCodeProcess(child, &childExit);
+    ::GetExitCodeProcess(command.get(), &outcome);
+    for (DWORD processId : outlivedIt) {
+        DWORD code = 1;
+        const auto process = others.find(processId);
+        if (process != others.end() && process->second)
+            ::GetExitCodeProcess(process->second.get(), &code);
         if (outcome == 0)
-            outcome = childExit;
-        ::CloseHandle(child);
+            outcome = code;
     }
     return outcome;
 }
@@ -352,6 +406,7 @@ LRESULT CALLBACK PlainWindowProcedure(HWND window, UINT message, WPARAM wParam, 
 //   window:CLASS     a visible top-level window of class CLASS, of this (another) program
 //   running:PROGRAM  the program PROGRAM, started and showing its main window
 //   squatting        the mutex the running program holds, held by this (another) program
+//   squatting-event  an event of the name of that mutex, held by this (another) program
 class Circumstance {
 public:
     explicit Circumstance(const std::wstring& what)
@@ -374,10 +429,11 @@ public:
                 Fail(L"cannot show a window of class " + className_ + SystemErrorText(::GetLastError()));
         } else if (what.rfind(L"running:", 0) == 0) {
             program_ = StartInstalledProgram(what.substr(8), mainWindow_);
-        } else if (what == L"squatting") {
-            mutex_ = ::CreateMutexW(nullptr, FALSE, product::kRunningMutexName);
-            if (!mutex_ || ::GetLastError() == ERROR_ALREADY_EXISTS)
-                Fail(L"cannot be the first to hold the mutex" + SystemErrorText(::GetLastError()));
+        } else if (what == L"squatting" || what == L"squatting-event") {
+            squatter_ = what == L"squatting" ? ::CreateMutexW(nullptr, FALSE, product::kRunningMutexName)
+                                             : ::CreateEventW(nullptr, TRUE, FALSE, product::kRunningMutexName);
+            if (!squatter_ || ::GetLastError() == ERROR_ALREADY_EXISTS)
+                Fail(L"cannot be the first to hold the mutex's name" + SystemErrorText(::GetLastError()));
         } else if (what != L"-") {
             Fail(L"unknown circumstance " + what);
         }
@@ -390,8 +446,8 @@ public:
             ::DestroyWindow(window_);
         if (program_)
             CloseExpectingCodeZero(program_, mainWindow_);
-        if (mutex_)
-            ::CloseHandle(mutex_);
+        if (squatter_)
+            ::CloseHandle(squatter_);
     }
     Circumstance(const Circumstance&) = delete;
     Circumstance& operator=(const Circumstance&) = delete;
@@ -402,7 +458,7 @@ private:
     HWND window_ = nullptr;
     HANDLE program_ = nullptr;
     HWND mainWindow_ = nullptr;
-    HANDLE mutex_ = nullptr;
+    HANDLE squatter_ = nullptr;
 };
 
 // Runs COMMAND (the word "uninstall" stands for the registered QuietUninstallString, which is what

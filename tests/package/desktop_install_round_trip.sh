@@ -13,9 +13,9 @@
 set -uo pipefail
 build=$1 check=$2
 source_dir=$(realpath "$(dirname "$0")/../..")
+. "$source_dir/tests/support/script_checks.sh" "desktop round trip"
 . "$source_dir/scripts/wine-env.sh"
 
-fail() { echo "desktop round trip: $*" >&2; exit 1; }
 step() { echo "desktop round trip: $*"; }
 
 [ -n "${WINEPREFIX:-}" ] && [ "$(realpath -m "$WINEPREFIX")" != "$(realpath -m "$HOME/.wine")" ] ||
@@ -24,7 +24,7 @@ step() { echo "desktop round trip: $*"; }
 command -v desktop-file-validate >/dev/null || fail "desktop-file-validate is missing (scripts/setup.sh installs it)"
 
 scratch=$(mktemp -d /tmp/kelvane-desktop.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
-trap 'rm -rf "$scratch"' EXIT
+cleanup() { rm -rf "$scratch"; }
 home="$scratch/user's home"
 data="$home/data home"
 mkdir -p "$home/.local/bin" "$data/applications" "$data/icons/hicolor/48x48/apps"
@@ -75,7 +75,7 @@ step "starting the program through $home/.local/bin/kelvane"
 as_user "$home/.local/bin/kelvane" </dev/null >"$scratch/out" 2>"$scratch/err" &
 launcher=$!
 program=$(realpath "$data/kelvane/Kelvane.exe")
-"$WINE64" "$check" closes "Z:${program//\//\\}" </dev/null || { kill "$launcher"; fail "the main window did not show or close"; }
+wine_run "$WINE64" "$check" closes "Z:${program//\//\\}" || { kill "$launcher"; fail "the main window did not show or close"; }
 wait "$launcher"
 status=$?
 [ "$status" -eq 0 ] || fail "the launcher ended with code $status: $(cat "$scratch/err")"
@@ -98,3 +98,4 @@ after=$(listing)
 [ "$before" = "$after" ] || fail "the home differs after the removal:
 $(diff <(echo "$before") <(echo "$after"))"
 step "the home is as it was before the installation"
+checks_reached_end

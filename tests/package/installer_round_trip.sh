@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# The installer round trips, run by CTest under the throwaway prefix and display that
-# scripts/test.sh provides:
+# The installer round trips, run by CTest on the display that scripts/test.sh provides, in a
+# throwaway prefix of their own (a copy of the suite's booted one when there is one), removed
+# whatever happens:
 #   installer_round_trip.sh PACKAGE-DIR VERSION BUILT-Kelvane.exe kelvane_installer_check.exe FolderGuard.exe
 # Each case installs or uninstalls silently and checks the files, the shortcut and the uninstall
 # entry afterwards: the default folder (the installed program starts and closes), an upgrade while
 # another program shows a "TForm1" window, the running program refusing both, another program
-# holding the running program's mutex stopping neither, a copied uninstaller changing nothing, a
-# held file stopping the uninstallation, a folder that already holds the user's files, which
-# survive byte for byte, and folders refused with exit code 2 and nothing changed: a file, a link
-# on the way, a folder everyone can change.
+# holding the running program's mutex, or an event of its name, stopping neither, a copied
+# uninstaller changing nothing, a held file stopping the uninstallation, a folder that already
+# holds the user's files, which survive byte for byte, the installation folder replaced by a link
+# (the uninstaller refuses, the link's target untouched), a reinstall over an installation
+# without its program, and folders refused with exit code 2 and nothing changed: a file, a link on
+# the way, a folder everyone can change.
 # Wine shows every folder as its user's, with Everyone allowed what the Unix mode bits allow for
 # others, and maps a descriptor given when a folder is made onto those bits; a Unix symbolic link
 # is a reparse point to it, and it makes no junction of its own. So the folder made in one call
@@ -16,23 +19,26 @@
 # ACL makes changeable (an administrator's C:\Tools) is refused in FolderRulesTest's table only.
 set -uo pipefail
 package_dir=$1 version=$2 built_program=$3 check_tool=$4 folder_guard=$5
+. "$(dirname "$0")/../support/script_checks.sh" "installer round trip"
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 
-fail() { echo "installer round trip: $*" >&2; exit 1; }
 step() { echo "installer round trip: [${SECONDS}s] $*"; }
-# Runs the check tool; its standard error explains any failure.
-check() { "$WINE64" "$check_tool" "$@" </dev/null; }
-guard() { "$WINE64" "$folder_guard" "$@" </dev/null; }
+# Runs the check tool; a failure shows the command, its exit status and the tool's own reason.
+check() { wine_run "$WINE64" "$check_tool" "$@"; }
+guard() { wine_run "$WINE64" "$folder_guard" "$@"; }
 # Wine shows the Unix file system as drive Z:.
 windows_path() { local path; path=$(realpath -m "$1"); echo "Z:${path//\//\\}"; }
 # The files of a folder, one line each, with their SHA-256.
 fingerprint() { (cd "$1" && find . -type f -print0 | sort -z | xargs -0 -r sha256sum); }
 listing() { (cd "$1" 2>/dev/null && ls -A | sort | tr '\n' ' '); }
 
-# Never the user's own prefix: the installer writes machine-wide.
-[ -n "${WINEPREFIX:-}" ] && [ "$(realpath -m "$WINEPREFIX")" != "$(realpath -m "$HOME/.wine")" ] ||
-  fail "WINEPREFIX must name a throwaway prefix (scripts/test.sh sets one up)"
 [ -n "${DISPLAY:-}" ] || fail "DISPLAY is not set (scripts/test.sh starts a private one)"
+# A prefix of its own: the installer writes machine-wide, and nothing it leaves may reach another test.
+use_throwaway_wine_env
+scratch=$(mktemp -d /tmp/kelvane-installer.XXXXXX) || fail "cannot make a temporary folder"
+export WINEPREFIX="$scratch/prefix"
+cleanup() { prefix_remove; rm -rf "$scratch"; }
+prefix_make || fail "the prefix was not made"
 
 setup="$package_dir/Kelvane-$version-setup.exe"
 zip_file="$package_dir/Kelvane-$version-win64.zip"
@@ -79,7 +85,7 @@ expect_made_in_one_call() {  # FOLDER-WINDOWS PARENT-WINDOWS
 }
 
 step "installing silently into Program Files"
-"$WINE64" "$setup" /S </dev/null || fail "the installer ended with code $?"
+wine_run "$WINE64" "$setup" /S || fail "the installer failed"
 expect_installed "$folder" "$folder_windows"
 expect_made_in_one_call "$folder_windows" 'C:\Program Files'
 before=$(fingerprint "$folder")
@@ -131,7 +137,7 @@ echo "the user's own README" >"$tools/README.md"
 echo "the user's own licence" >"$tools/LICENSE"
 echo "the user's notes" >"$tools/notes/today.txt"
 tools_before=$(fingerprint "$tools")
-"$WINE64" "$setup" /S '/D=C:\Tools' </dev/null || fail "the installer ended with code $?"
+wine_run "$WINE64" "$setup" /S '/D=C:\Tools' || fail "the installer failed"
 [ "$(fingerprint "$tools" | grep -v ' ./Kelvane/')" = "$tools_before" ] || fail "the user's files changed"
 expect_installed "$tools/Kelvane" 'C:\Tools\Kelvane'
 expect_made_in_one_call 'C:\Tools\Kelvane' 'C:\Tools'
@@ -140,6 +146,31 @@ check run succeeds - uninstall || fail "the uninstaller failed"
 [ ! -e "$tools/Kelvane" ] || fail "left behind: $tools/Kelvane"
 check removed || fail "the uninstaller left its traces"
 rm -rf "$tools"
+
+step "an event squatting the running program's name stops neither installing nor uninstalling"
+check run succeeds squatting-event "$setup_windows" /S || fail "the installer took an event's name for the running program"
+expect_installed "$folder" "$folder_windows"
+check run succeeds squatting-event uninstall || fail "the uninstaller took an event's name for the running program"
+[ ! -e "$folder" ] || fail "left behind: $folder ($(listing "$folder"))"
+check removed || fail "the uninstaller left its traces"
+
+step "the installation folder replaced by a link: the uninstaller removes nothing, there or where it leads"
+"$WINE64" "$setup" /S </dev/null || fail "the installer ended with code $?"
+moved="$drive_c/Moved"
+mv "$folder" "$moved" && ln -s "$moved" "$folder" || fail "cannot put a link in place of $folder"
+moved_before=$(fingerprint "$moved")
+check run 2 - uninstall || fail "the uninstaller did not refuse a link with code 2"
+[ "$(fingerprint "$moved")" = "$moved_before" ] || fail "the uninstaller changed the folder the link leads to"
+check entries 1 && check shortcut "$folder_windows" || fail "the uninstaller removed its entry or the shortcut"
+rm "$folder" && mv "$moved" "$folder" || fail "cannot put $folder back"
+
+step "reinstalling over an installation whose program file went goes into the recorded folder"
+rm "$folder/Kelvane.exe"
+"$WINE64" "$setup" /S </dev/null || fail "the installer ended with code $?"
+expect_installed "$folder" "$folder_windows"
+check run succeeds - uninstall || fail "the uninstaller failed"
+[ ! -e "$folder" ] || fail "left behind: $folder ($(listing "$folder"))"
+check removed || fail "the uninstaller left its traces"
 
 # Folders the installer refuses: FOLDER|the helper's verdict|what it is. Each ends the silent
 # installer with exit code 2 and changes nothing.
@@ -150,11 +181,12 @@ chmod 0777 "$drive_c/Open"
 refusals=('C:\notes|12|a path naming a file'
           'C:\Linked\Kelvane|11|a Unix symbolic link on the way, a reparse point to Wine'
           'C:\Open|10|a folder everyone can change (mode 0777)')
-"$WINE64" cmd /c 'mklink /J C:\Junction C:\Target' </dev/null >/dev/null 2>&1
+wine_run "$WINE64" cmd /c 'mklink /J C:\Junction C:\Target' >/dev/null 2>"$scratch/mklink.err"
 if [ -d "$drive_c/Junction" ]; then
   refusals+=('C:\Junction\Kelvane|11|a junction on the way')
 else
-  echo "installer round trip: Wine makes no junction (mklink /J failed); the symbolic link stands in for one"
+  echo "installer round trip: Wine makes no junction ($(grep -o 'ended with exit code [0-9]*' "$scratch/mklink.err" ||
+    echo 'mklink /J made nothing')); the symbolic link stands in for one"
 fi
 snapshot() { (cd "$drive_c" && find . -path ./windows -prune -o -path ./users -prune -o -printf '%y %m %p\n' | sort); }
 for refusal in "${refusals[@]}"; do
@@ -164,8 +196,8 @@ for refusal in "${refusals[@]}"; do
   check run 2 - "$setup_windows" /S "/D=$asked" || fail "the installer did not refuse $asked with code 2"
   [ "$(snapshot)" = "$drive_before" ] || fail "refusing $asked changed drive C: $(diff <(echo "$drive_before") <(snapshot))"
   check removed || fail "refusing $asked left an installation behind"
-  guard make "$asked" "$WINEPREFIX/verdict" 2>/dev/null
-  [ $? = "$verdict" ] || fail "the folder helper does not refuse $asked as $what"
+  wine_run --expect "$verdict" "$WINE64" "$folder_guard" make "$asked" "$(windows_path "$scratch/verdict")" ||
+    fail "the folder helper does not refuse $asked as $what"
 done
-rm -rf "$drive_c/notes" "$drive_c/Target" "$drive_c/Open" "$drive_c/Linked" "$drive_c/Junction" "$WINEPREFIX/verdict"
 step "all cases passed"
+checks_reached_end

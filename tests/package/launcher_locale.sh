@@ -7,9 +7,9 @@
 # prefix prints the launcher's one line and nothing else; a prefix that cannot be made is reported.
 set -uo pipefail
 launcher=$1 helper=$2
+. "$(dirname "$0")/../support/script_checks.sh" "launcher"
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 
-fail() { echo "launcher: $*" >&2; exit 1; }
 step() { echo "launcher: $*"; }
 
 [ -n "${WINEPREFIX:-}" ] && [ "$(realpath -m "$WINEPREFIX")" != "$(realpath -m "$HOME/.wine")" ] ||
@@ -17,11 +17,9 @@ step() { echo "launcher: $*"; }
 scratch=$(mktemp -d /tmp/kelvane-launcher.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
 new_prefix="$scratch/new prefix"
 cleanup() {
-  WINEPREFIX=$new_prefix "$WINESERVER" -k >/dev/null 2>&1
-  WINEPREFIX=$new_prefix "$WINESERVER" -w >/dev/null 2>&1
+  WINEPREFIX=$new_prefix prefix_remove
   rm -rf "$scratch"
 }
-trap cleanup EXIT
 
 # The helper started as the launcher starts Kelvane, under a user's locale that is not Chinese.
 start() {
@@ -55,9 +53,10 @@ expected="kelvane: making the Wine prefix $new_prefix (first start, about half a
 [ "$(cat "$scratch/err")" = "$expected" ] || fail "the first start printed: $(cat "$scratch/err")"
 step "the first start in a new prefix printed its one line"
 
-# A prefix that cannot be made stops the launcher with Wine's own reason.
+# A prefix that cannot be made stops the launcher with the reason.
 touch "$scratch/file"
 start WINEPREFIX="$scratch/file/prefix" && fail "a prefix inside a file was reported as made"
-grep -q "^wine: cannot use directory" "$scratch/err" || fail "Wine's reason is not shown: $(cat "$scratch/err")"
+grep -q "^mkdir: .*$scratch/file" "$scratch/err" || fail "the reason is not shown: $(cat "$scratch/err")"
 grep -q "could not be made" "$scratch/err" || fail "the launcher does not say the prefix failed: $(cat "$scratch/err")"
 step "a prefix that cannot be made is reported"
+checks_reached_end

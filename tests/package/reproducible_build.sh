@@ -6,12 +6,12 @@
 set -uo pipefail
 package_dir=$1 built_program=$2 version=$3
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+. "$source_dir/tests/support/script_checks.sh" "reproducible build"
 
-fail() { echo "reproducible build: $*" >&2; exit 1; }
 step() { echo "reproducible build: $*"; }
 
 work=$(mktemp -d /tmp/kelvane-second-build.XXXXXX) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
-trap 'rm -rf "$work"' EXIT
+cleanup() { rm -rf "$work"; }
 copy="$work/a/different/checkout"
 mkdir -p "$copy" "$work/dist"
 step "copying the sources to $copy"
@@ -43,3 +43,4 @@ for name in Kelvane.exe "Kelvane-$version-win64.zip" "Kelvane-$version-setup.exe
 done
 [ $different = 0 ] || fail "the second build differs"
 step "both builds are byte-identical"
+checks_reached_end

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Signing with a throwaway certificate, run by CTest under the test prefix and display:
+# Signing with a throwaway certificate, run by CTest on the test display, in a throwaway prefix of
+# its own (a copy of the suite's booted one when there is one), removed whatever happens:
 #   signed_package.sh UNSIGNED-PACKAGE-DIR SIGNED-PACKAGE-DIR VERSION BUILD-DIR kelvane_installer_check.exe
 # Makes a self-signed code-signing certificate with openssl, builds the packages signed with it,
 # verifies every signed file against that certificate (the folder helper inside the setup program
@@ -8,16 +9,16 @@
 set -uo pipefail
 unsigned_dir=$1 signed_dir=$2 version=$3 build_dir=$4 check_tool=$5
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+. "$source_dir/tests/support/script_checks.sh" "signed package"
 . "$source_dir/scripts/wine-env.sh"
 
-fail() { echo "signed package: $*" >&2; exit 1; }
 step() { echo "signed package: $*"; }
-check() { "$WINE64" "$check_tool" "$@" </dev/null; }
-[ -n "${WINEPREFIX:-}" ] && [ "$(realpath -m "$WINEPREFIX")" != "$(realpath -m "$HOME/.wine")" ] ||
-  fail "WINEPREFIX must name a throwaway prefix (scripts/test.sh sets one up)"
+check() { wine_run "$WINE64" "$check_tool" "$@"; }
 
-work=$(mktemp -d) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
-trap 'rm -rf "$work"' EXIT
+work=$(mktemp -d /tmp/kelvane-signed.XXXXXX) || fail "cannot make a temporary folder"
+use_throwaway_wine_env
+export WINEPREFIX="$work/prefix"
+cleanup() { prefix_remove; rm -rf "$work"; }
 step "making a throwaway certificate"
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 2 \
   -subj "/CN=Kelvane test signing" -addext "extendedKeyUsage=codeSigning" \
@@ -54,9 +55,10 @@ cmp -s "$work/Kelvane-removed.exe" "$work/Kelvane-unsigned.exe" ||
   fail "Kelvane.exe without its signature is not the unsigned Kelvane.exe"
 
 step "installing and uninstalling the signed setup"
+prefix_make || fail "the prefix was not made"
 folder="$WINEPREFIX/drive_c/Program Files/Kelvane"
-check removed 2>/dev/null || fail "the prefix already has a Kelvane installation"
-"$WINE64" "$signed_dir/Kelvane-$version-setup.exe" /S </dev/null 2>/dev/null || fail "the signed installer ended with code $?"
+check removed || fail "the prefix already has a Kelvane installation"
+wine_run "$WINE64" "$signed_dir/Kelvane-$version-setup.exe" /S || fail "the signed installer failed"
 cmp -s "$folder/Kelvane.exe" "$work/Kelvane.exe" || fail "the installed Kelvane.exe is not the signed one"
 verify "$folder/Uninstall.exe"
 check registered 'C:\Program Files\Kelvane' "$version" || fail "the uninstall entry is wrong"
@@ -64,3 +66,4 @@ check run succeeds - uninstall || fail "the signed uninstaller failed"
 [ ! -e "$folder" ] || fail "left behind: $folder"
 check removed || fail "the signed uninstaller left its traces"
 step "signed, verified, installed and removed"
+checks_reached_end

@@ -1,25 +1,20 @@
 #!/usr/bin/env bash
 # Runs one test program under Wine for CTest: run_under_wine.sh WINE PROGRAM [ARGUMENTS...]
 #
-# Now and then Wine ends a process before the program in it has started: a non-zero exit within
-# milliseconds and not one line written, where a test program always writes GoogleTest's header
-# first. That says nothing about the program under test, so such a start is reported and made
-# once more, a second later, when whatever stood in Wine's way has had time to pass; any other
-# outcome, a failing test included, is passed on as it is.
+# The program's standard output passes as it is; what it and Wine write to standard error follows
+# it. A run that fails is never started again: it prints the command, its exit status, how long
+# it ran and the end of standard error, where Wine's own words on a start it could not make are.
 set -uo pipefail
-wine=$1
-shift
-output=$(mktemp /tmp/kelvane-test-output.XXXXXX) || { echo "$0: cannot make a temporary file" >&2; exit 1; }
-trap 'rm -f "$output"' EXIT
+. "$(dirname "$0")/../../scripts/wine-env.sh"
+log=$(mktemp "${TMPDIR:-/tmp}/kelvane-test-stderr.XXXXXX") || { echo "$0: cannot make a temporary file" >&2; exit 1; }
 
 started=$(date +%s%N)
-"$wine" "$@" | tee "$output"
-status=${PIPESTATUS[0]}
-if [ "$status" -ne 0 ] && [ ! -s "$output" ]; then
-  printf '%s: Wine ended with exit code %d after %d ms before the test program wrote anything; starting it once more\n' \
-    "$(basename "$0")" "$status" $(( ($(date +%s%N) - started) / 1000000 )) >&2
-  sleep 1
-  "$wine" "$@"
-  status=$?
+"$@" 2>"$log"
+status=$?
+if [ "$status" -eq 0 ]; then
+  cat "$log" >&2
+  rm -f "$log"
+else
+  wine_report "$log" "$status" "$started" "$@"
 fi
 exit "$status"

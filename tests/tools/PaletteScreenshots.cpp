@@ -2,6 +2,8 @@
 // the program's own switch (Wine keeps the system's off), on whatever palette the Wine prefix
 // holds, and saves them as BMP files named with SUFFIX:
 //   kelvane_palette_screenshots OUTPUT-FOLDER SUFFIX
+// It runs inside Wine's virtual desktop, which passes on no exit code: driver-SUFFIX.txt in
+// OUTPUT-FOLDER says "done" once every picture is saved.
 #include "ScreenCapture.h"
 
 #include "actions/Machine.h"
@@ -13,6 +15,8 @@
 #include "win/HighContrast.h"
 
 #include <windows.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -69,5 +73,9 @@ int wmain(int argc, wchar_t** argv)
     PumpFor(500);
     save(L"help-topic", help.Handle());
     application.Shutdown();
+    if (FILE* done = _wfopen((folder + L"\\driver-" + suffix + L".txt").c_str(), L"w")) {
+        std::fputs("done\n", done);
+        std::fclose(done);
+    }
     return 0;
 }

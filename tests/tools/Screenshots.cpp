@@ -1,17 +1,33 @@
 // Starts Kelvane inside the current (virtual) Wine desktop, drives it with real pointer input
 // and saves the screen around its windows as BMP files at each step, named with SUFFIX:
 //   kelvane_screenshots PATH\TO\Kelvane.exe OUTPUT-FOLDER SUFFIX
-// Pointer positions are the design's (96 dpi), scaled as the main window is.
+// Pointer positions are the design's (96 dpi), scaled as the main window is. Each step waits for
+// what it brings about (the pointer where it was sent, the report, the tool-tip, the help window)
+// rather than for a fixed time: a picture of the wrong moment is no picture. The driver runs inside
+// Wine's virtual desktop, which passes on neither its exit code nor its standard error, so it
+// writes how it went into OUTPUT-FOLDER\driver-SUFFIX.txt: "done", or what went wrong.
 #include "ScreenCapture.h"
 #include "ui/Commands.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace {
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD milliseconds)
+{
+    for (const ULONGLONG end = ::GetTickCount64() + milliseconds; ::GetTickCount64() < end; ::Sleep(50)) {
+        if (condition())
+            return true;
+    }
+    return condition();
+}
 
 HWND FindVisible(const wchar_t* className)
 {
@@ -24,7 +40,7 @@ HWND FindVisible(const wchar_t* className)
     return nullptr;
 }
 
-void MoveTo(HWND window, int x, int y)
+bool MoveTo(HWND window, int x, int y)
 {
     POINT point{x, y};
     ::ClientToScreen(window, &point);
@@ -34,7 +50,30 @@ void MoveTo(HWND window, int x, int y)
     input.mi.dy = ::MulDiv(point.y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1;
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     ::SendInput(1, &input, sizeof input);
-    ::Sleep(400);
+    const bool arrived = WaitFor(
+        [point] {
+            POINT now;
+            return ::GetCursorPos(&now) && now.x == point.x && now.y == point.y;
+        },
+        5000);
+    ::Sleep(400);  // the program's answer to the move: hover frame and status hint
+    if (!arrived)
+        std::fprintf(stderr, "screenshots: the pointer did not reach %ld,%ld\n", point.x, point.y);
+    return arrived;
+}
+
+void Tell(const std::wstring& folder, const std::wstring& suffix, const char* outcome)
+{
+    if (FILE* file = _wfopen((folder + L"\\driver-" + suffix + L".txt").c_str(), L"w")) {
+        std::fprintf(file, "%s\n", outcome);
+        std::fclose(file);
+    }
+}
+
+HWND VisibleTopLevel(const wchar_t* className)
+{
+    HWND window = ::FindWindowW(className, nullptr);
+    return window && ::IsWindowVisible(window) ? window : nullptr;
 }
 
 void Click()
@@ -66,8 +105,10 @@ int wmain(int argc, wchar_t** argv)
         return 3;
 
     HWND main = FindVisible(L"TForm1");
-    if (!main)
+    if (!main) {
+        Tell(folder, suffix, "Kelvane showed no main window");
         return 4;
+    }
     ::Sleep(1000);
     RECT client;
     ::GetClientRect(main, &client);
@@ -76,26 +117,48 @@ int wmain(int argc, wchar_t** argv)
         SaveScreen(folder + L"\\" + name + L"-" + suffix + L".bmp", ProgramArea({main, help}));
     };
 
-    MoveTo(main, design(300), design(200));
+    const auto failed = [&](const char* what) {
+        Tell(folder, suffix, what);
+        ::PostMessageW(main, WM_CLOSE, 0, 0);
+        ::WaitForSingleObject(process.hProcess, 10000);
+        return 5;
+    };
+    HWND report = ::FindWindowExW(main, nullptr, L"EDIT", nullptr);
+
+    if (!MoveTo(main, design(300), design(200)))
+        return failed("the pointer did not come to rest beside the tiles");
     save(L"main-idle", nullptr);
-    MoveTo(main, design(80), design(125));  // the label of 系统优化
+    if (!MoveTo(main, design(80), design(125)))  // the label of 系统优化
+        return failed("the pointer did not reach 系统优化");
     save(L"main-hover-tile", nullptr);
-    MoveTo(main, design(80), design(95));  // the label of 系统信息
+    if (!MoveTo(main, design(80), design(95)))  // the label of 系统信息
+        return failed("the pointer did not reach 系统信息");
     Click();
+    // The report area is Kelvane's: another process must ask it for its text (GetWindowText would
+    // give the window's own caption).
+    const auto reportWritten = [report] {
+        DWORD_PTR length = 0;
+        return ::SendMessageTimeoutW(report, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length) && length > 0;
+    };
+    if (!WaitFor(reportWritten, 10000))
+        return failed("the click on 系统信息 wrote no report");
     save(L"main-report", nullptr);
 
-    MoveTo(main, design(361), design(61));  // the help button: tool bar at 0,49, button at 345..376 x 0..24
-    ::Sleep(1200);  // long enough for the tool-tip
+    if (!MoveTo(main, design(361), design(61)))  // the help button: tool bar at 0,49, button at 345..376 x 0..24
+        return failed("the pointer did not reach the help button");
+    if (!WaitFor([] { return VisibleTopLevel(TOOLTIPS_CLASSW) != nullptr; }, 5000))
+        return failed("the help button showed no tool-tip");
+    ::Sleep(300);  // the tool-tip fades in
     save(L"main-tooltip", nullptr);
     Click();
     HWND help = FindVisible(L"TForm3");
+    if (!help)
+        return failed("the click on the help button opened no help window");
     ::Sleep(500);
     save(L"help-window", help);
-    if (help) {
-        ::PostMessageW(help, WM_COMMAND, form1::HelpTopicItem(form1::Command::SystemOptimisation), 0);
-        ::Sleep(500);
-        save(L"help-topic", help);
-    }
+    ::PostMessageW(help, WM_COMMAND, form1::HelpTopicItem(form1::Command::SystemOptimisation), 0);
+    ::Sleep(500);
+    save(L"help-topic", help);
 
     ::PostMessageW(main, WM_CLOSE, 0, 0);
     ::WaitForSingleObject(process.hProcess, 10000);
@@ -103,5 +166,6 @@ int wmain(int argc, wchar_t** argv)
     ::GetExitCodeProcess(process.hProcess, &exitCode);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
+    Tell(folder, suffix, exitCode == 0 ? "done" : "Kelvane did not end with code 0 when its main window closed");
     return static_cast<int>(exitCode);
 }

@@ -75,13 +75,21 @@ TEST_F(Form1RightClick, Label6IconsOtherTilesAndTheRestOfTheWindowDoNothing)
 }
 
 // Watches, from inside the menu's modal loop, for the window menu; answers it with Esc, and ends
-// it by force should Esc not close it, so the test fails instead of hanging.
+// it by force should Esc not close it, so the test fails instead of hanging. Its state starts anew
+// with each watch: in a run of the whole program in one process, another test's watch came first.
 struct WindowMenuWatch {
     static inline bool shown = false;
     static inline bool closedByEscape = true;
     static inline int ticks = 0;
-
     static inline int waited = 0;
+
+    static UINT_PTR Start()
+    {
+        shown = false;
+        closedByEscape = true;
+        ticks = waited = 0;
+        return ::SetTimer(nullptr, 0, 50, Tick);
+    }
 
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
@@ -108,7 +116,7 @@ TEST_F(Form1RightClick, RightClickOnTheCaptionShowsTheWindowMenuAndEscClosesIt)
     POINT client{0, 0};
     ::ClientToScreen(Main(), &client);
     const POINT caption{(frame.left + frame.right) / 2, (frame.top + client.y) / 2};
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, WindowMenuWatch::Tick);
+    const UINT_PTR timer = WindowMenuWatch::Start();
     // What the system sends for a right click on the caption; it returns when the menu closes.
     ::SendMessageW(Main(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Main()), MAKELPARAM(caption.x, caption.y));
     ::KillTimer(nullptr, timer);

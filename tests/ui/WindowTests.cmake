@@ -33,13 +33,14 @@ function(kelvane_add_window_code_page_1252_run name)
   set_tests_properties(${name}.ListedFirst PROPERTIES FIXTURES_SETUP ${name}.Listed TIMEOUT 60)
   add_test(NAME ${name}.UnderCodePage1252 COMMAND ${name})
   set_tests_properties(${name}.UnderCodePage1252 PROPERTIES
-    ENVIRONMENT "LANG=en_US.UTF-8;LC_ALL=en_US.UTF-8;KELVANE_EXPECTED_ACP=1252" TIMEOUT 600
+    ENVIRONMENT "LANG=en_US.UTF-8;LC_ALL=en_US.UTF-8;KELVANE_EXPECTED_ACP=1252;KELVANE_RUN=UnderCodePage1252" TIMEOUT 600
     FIXTURES_REQUIRED ${name}.Listed RESOURCE_LOCK kelvane_display)
 endfunction()
 
 # The tests named by `filter` once more in a Wine prefix of their own, made with `settings`
 # (dpi=N, palette=NAME: tests/ui/prefix_for_run.sh) and handed `environment`, as the test
-# `${name}.${label}`. Only where the tests run through Wine.
+# `${name}.${label}`. It is the run made for those tests: it fails should the filter match none,
+# or should any of them skip (support/TestRun.h). Only where the tests run through Wine.
 function(kelvane_add_window_prefix_run name label filter environment)
   if(NOT CMAKE_CROSSCOMPILING OR NOT CMAKE_CROSSCOMPILING_EMULATOR)
     return()
@@ -52,6 +53,6 @@ function(kelvane_add_window_prefix_run name label filter environment)
   set_tests_properties(${name}.RemovePrefixFor${label} PROPERTIES FIXTURES_CLEANUP ${name}.${label} TIMEOUT 60)
   add_test(NAME ${name}.${label} COMMAND ${name} --gtest_filter=${filter})
   set_tests_properties(${name}.${label} PROPERTIES
-    ENVIRONMENT "WINEPREFIX=${prefix};${environment}" TIMEOUT 300
+    ENVIRONMENT "WINEPREFIX=${prefix};KELVANE_RUN_MADE_FOR=${label};${environment}" TIMEOUT 300
     FIXTURES_REQUIRED ${name}.${label} RESOURCE_LOCK kelvane_display)
 endfunction()

@@ -82,7 +82,7 @@ void TForm1::ToolButton3Click()
 
 void TForm1::ToolButton5Click()
 {
-    machine_.OpenWithShell(Handle(), std::string("mailto:") + product::kSupportEmail);
+    OpenOrSayWhere(machine_, Handle(), std::string("mailto:") + product::kSupportEmail, showMessage_);
 }
 
 void TForm1::ToolButton9Click()
