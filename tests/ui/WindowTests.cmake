@@ -13,7 +13,7 @@ target_compile_options(kelvane_window_test_support PRIVATE ${KELVANE_WARNING_FLA
 # so the windows load the very pictures and common controls the program does. The window tests
 # take the display one at a time: activation and focus are shared by everything on it.
 function(kelvane_add_window_tests name)
-  add_executable(${name} ${ARGN} ${PROJECT_SOURCE_DIR}/testkit/WindowTestMain.cpp
+  add_executable(${name} ${ARGN} ${PROJECT_SOURCE_DIR}/tests/support/WindowTestMain.cpp
     ${PROJECT_SOURCE_DIR}/resources/Kelvane.rc)
   set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/Kelvane.rc TARGET_DIRECTORY ${name}
     PROPERTIES OBJECT_DEPENDS "${KELVANE_RESOURCE_FILES}")
