@@ -1,6 +1,5 @@
 #include "app/MessageDialog.h"
 
-#include "app/TApplication.h"
 #include "common/Exception.h"
 #include "common/Text.h"
 #include "common/UniqueHandle.h"
@@ -113,21 +112,18 @@ struct alignas(4) EmptyDialogTemplate {
 
 } // namespace
 
-void ShowMessageDialog(const std::string& text)
+void ShowMessageDialog(const ApplicationHost& application, const std::string& text)
 {
-    TApplication* application = TApplication::Instance();
     DialogState state;
     state.text = WideFromGbk(text);
-    state.caption = WideFromGbk(application ? application->Title() : "");
+    state.caption = WideFromGbk(application.Title());
 
     EmptyDialogTemplate dialogTemplate{};
     dialogTemplate.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     dialogTemplate.header.dwExtendedStyle = WS_EX_DLGMODALFRAME;
 
-    HWND owner = application ? application->Handle() : nullptr;
-    HINSTANCE instance = application ? application->InstanceHandle() : ::GetModuleHandleW(nullptr);
     ModalScope modal;
-    if (::DialogBoxIndirectParamW(instance, &dialogTemplate.header, owner, DialogProc,
-                                  reinterpret_cast<LPARAM>(&state)) == -1)
+    if (::DialogBoxIndirectParamW(application.InstanceHandle(), &dialogTemplate.header, application.OwnerWindow(),
+                                  DialogProc, reinterpret_cast<LPARAM>(&state)) == -1)
         throw Exception("cannot show the message dialog");
 }

@@ -3,25 +3,23 @@
 #include "actions/Machine.h"
 #include "actions/ThousandsSeparator.h"
 #include "app/ErrorReport.h"
-#include "common/SystemLibrary.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
+#include "win/UiLibraries.h"
 #include "win/WindowFailure.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
-
 
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TApplication";
-TApplication* gInstance = nullptr;
 
 // Failures that escape the windows' message handling reach the user through the error report,
 // owned by the application window and captioned with the title.
-void ReportToUser(const std::exception& failure) noexcept
+void ReportToUser(const std::exception& failure, const void* context) noexcept
 {
-    ReportError(failure, gInstance ? gInstance->Handle() : nullptr, gInstance ? gInstance->Title() : "");
+    const auto& application = *static_cast<const TApplication*>(context);
+    ReportError(failure, application.Handle(), application.Title());
 }
 
 } // namespace
@@ -30,11 +28,6 @@ MessageFilterFunction& WindowMessageFilter()
 {
     static MessageFilterFunction function = ::ChangeWindowMessageFilterEx;
     return function;
-}
-
-TApplication* TApplication::Instance() noexcept
-{
-    return gInstance;
 }
 
 TApplication::TApplication(HINSTANCE instance, Machine& machine) : instance_(instance), machine_(machine)
@@ -57,8 +50,7 @@ TApplication::TApplication(HINSTANCE instance, Machine& machine) : instance_(ins
     const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
     Create(instance, kWindowClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0,
            {x, y, x, y}, nullptr, nullptr);
-    gInstance = this;
-    SetWindowFailureSink(ReportToUser);
+    SetWindowFailureSink(ReportToUser, this);
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     // The shell that broadcasts it runs unelevated; elevated, the window hears it only so.
     WindowMessageFilter()(Handle(), taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
@@ -68,10 +60,7 @@ TApplication::TApplication(HINSTANCE instance, Machine& machine) : instance_(ins
 TApplication::~TApplication()
 {
     Shutdown();
-    if (gInstance == this) {
-        gInstance = nullptr;
-        SetWindowFailureSink(nullptr);
-    }
+    RemoveWindowFailureSink(this);
 }
 
 void TApplication::SetTitle(const std::string& title)
@@ -167,6 +156,7 @@ void TApplication::Run(int startShowState)
             ReportWindowFailure(failure);
         }
     }
+    Shutdown();
 }
 
 void TApplication::CloseMainWindow()

@@ -25,10 +25,8 @@ public:
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
-    static TApplication* Instance() noexcept;
-
     void SetTitle(const std::string& title);
-    const std::string& Title() const noexcept { return title_; }
+    const std::string& Title() const noexcept override { return title_; }
     HINSTANCE InstanceHandle() const noexcept override { return instance_; }
     HICON Icon() const noexcept override { return icon_; }
     HICON SmallIcon() const noexcept override { return smallIcon_; }
@@ -54,11 +52,13 @@ public:
     void Minimize() override;
     void Restore();
 
-    // Takes and dispatches messages until Terminate; then hides every window, switches the
-    // tool-tips off and destroys the windows.
+    // Takes and dispatches messages until Terminate; then shuts down.
     void Run(int startShowState);
     void Terminate() override;
     bool Ending() const noexcept override { return ending_; }
+    // Hides every window, switches the tool-tips off and destroys the windows: at the end of Run,
+    // or when the object goes where Run never came (a failed start). Called again, it finds nothing
+    // left to do.
     void Shutdown();
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

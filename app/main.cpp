@@ -24,7 +24,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showState)
     try {
         application = std::make_unique<TApplication>(instance, SystemMachine());
         application->SetTitle(product::kTitle);
-        form1 = std::make_unique<TForm1>(*application, SystemMachine(), ShowMessageDialog);  // the main window
+        const auto showMessage = [&](const std::string& text) { ShowMessageDialog(*application, text); };
+        form1 = std::make_unique<TForm1>(*application, SystemMachine(), showMessage);  // the main window
         form3 = std::make_unique<TForm3>(*application, form1->Handle());
         form1->SetHelpWindow(*form3);
     } catch (const std::exception& failure) {
@@ -32,7 +33,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showState)
         return 1;
     }
     application->Run(showState);
-    application->Shutdown();
     return 0;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <utility>
 
@@ -42,17 +41,9 @@ struct GdiObjectDeleter {
 struct IconDeleter {
     void operator()(HICON icon) const noexcept { ::DestroyIcon(icon); }
 };
-struct ImageListDeleter {
-    void operator()(HIMAGELIST list) const noexcept { ::ImageList_Destroy(list); }
-};
-struct AcceleratorsDeleter {
-    void operator()(HACCEL table) const noexcept { ::DestroyAcceleratorTable(table); }
-};
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
-using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
-using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorsDeleter>;

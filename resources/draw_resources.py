@@ -36,20 +36,19 @@ import sys
 from drawing import design
 from drawing.banner import BANNER_W, BANNER_H, BAND_BLUE, draw_banner
 from drawing.formats import decode_bmp8_rle, decode_icon, encode_bmp8_rle, encode_icon, encode_png, rgba_rows
-from drawing.icons import TILE_ICONS, draw_app_icon_16, draw_app_icon_32, draw_tool_exit, draw_tool_help, draw_tool_mail
+from drawing.icons import TILE_ICONS, TOOL_ICONS, draw_app_icon_16, draw_app_icon_32
 from drawing.raster import SERIF, harden, mix, text_mask, to_byte
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 # Surfaces the pictures sit on in the main window.
-TILE_BLUE = design.colour('kTileFill')  # category tile fill
+TILE_BLUE = design.colour('TileFill')   # category tile fill
 BUTTON_FACE = (212, 208, 200)           # a middle button-face grey (classic 192, XP 236/233/216)
 
-def tile_icon_drawing(name):
-    if name not in TILE_ICONS:
-        sys.exit('draw_resources: no drawing for the tile icon %s (add it to TILE_ICONS in drawing/icons.py)'
-                 % name)
-    return TILE_ICONS[name]
+def icon_drawing(drawings, name, table):
+    if name not in drawings:
+        sys.exit('draw_resources: no drawing for the icon %s (add it to %s in drawing/icons.py)' % (name, table))
+    return drawings[name]
 
 
 # ---------------------------------------------------------------------------------------
@@ -64,11 +63,9 @@ ICONS = [
     ('Kelvane.ico', [(32, draw_app_icon_32), (16, draw_app_icon_16), (20, draw_app_icon_16),
                      (24, draw_app_icon_32), (48, draw_app_icon_32)], None, 0.5),
 ] + [
-    (name + '.ico', tile_icon_drawing(name), TILE_BLUE, 0.3) for name in design.tile_icons()
+    (name + '.ico', icon_drawing(TILE_ICONS, name, 'TILE_ICONS'), TILE_BLUE, 0.3) for name in design.tile_icons()
 ] + [
-    ('ToolMail.ico', draw_tool_mail, BUTTON_FACE, 0.3),
-    ('ToolHelp.ico', draw_tool_help, BUTTON_FACE, 0.3),
-    ('ToolExit.ico', draw_tool_exit, BUTTON_FACE, 0.3),
+    (name + '.ico', icon_drawing(TOOL_ICONS, name, 'TOOL_ICONS'), BUTTON_FACE, 0.3) for name in design.tool_icons()
 ]
 
 # The banner at 1x and 2x; the program scales the nearest larger one down for 125 and 150 %.
@@ -148,7 +145,7 @@ def write_previews(files, folder):
     # the banner as the window shows it, with the version label the program draws over it
     rows = decode_bmp8_rle(files['Banner.bmp'])
     label = text_mask(design.version_label(), SERIF, 21, BANNER_W, BANNER_H, 293, 36)
-    shown = [[tuple(to_byte(c) for c in mix(rows[y][x], design.colour('kVersionColour'), label.get(x, y)))
+    shown = [[tuple(to_byte(c) for c in mix(rows[y][x], design.colour('VersionColour'), label.get(x, y)))
               for x in range(BANNER_W - 1)] for y in range(BANNER_H - 1)]
     with open(os.path.join(folder, 'banner-1x.png'), 'wb') as f:
         f.write(encode_png(BANNER_W - 1, BANNER_H - 1, shown))

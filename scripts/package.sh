@@ -19,13 +19,15 @@ cd "$(dirname "$0")/.."
 build=${KELVANE_BUILD_DIR:-build}
 dist=${KELVANE_DIST_DIR:-dist}
 
-# The version is the project's own, major.minor, as users see it.
-version=$(sed -n 's/^project(Kelvane VERSION \([0-9]\+\)\.\([0-9]\+\)\.\([0-9]\+\).*/\1.\2/p' CMakeLists.txt)
-version_quad=$(sed -n 's/^project(Kelvane VERSION \([0-9]\+\.[0-9]\+\.[0-9]\+\).*/\1.0/p' CMakeLists.txt)
-if [ -z "$version" ] || [ -z "$version_quad" ]; then
-  echo "package: no project version in CMakeLists.txt" >&2
+# The project's version, from where the program's build takes it: one fact a line, its kind first.
+full_version=$(awk '$1 == "version" { print $2; exit }' resources/Facts.txt)
+if ! [[ $full_version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
+  echo "package: resources/Facts.txt holds no version" >&2
   exit 1
 fi
+# major.minor as users see it, and the four numbers of the version resource.
+version=${full_version%.*}
+version_quad=$full_version.0
 program="$build/Kelvane.exe"
 folder_guard="$build/packaging/FolderGuard.exe"
 # The exit codes FolderGuard and the installer share, as the build wrote them (packaging/CMakeLists.txt).

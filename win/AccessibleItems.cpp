@@ -2,6 +2,7 @@
 
 #include "common/SystemLibrary.h"
 #include "common/Variant.h"
+#include "win/UiLibraries.h"
 
 namespace {
 

@@ -2,11 +2,15 @@
 
 #include <windows.h>
 
+#include <string>
+
 // What the windows need of the application object, which owns the message loop and the
 // program's only task-bar entry. The windows know the application only through this.
 class ApplicationHost {
 public:
     virtual HINSTANCE InstanceHandle() const noexcept = 0;
+    // The application title (GBK), which captions the program's dialogs and error boxes.
+    virtual const std::string& Title() const noexcept = 0;
     virtual HICON Icon() const noexcept = 0;
     virtual HICON SmallIcon() const noexcept = 0;
     // The hidden window that owns every other window of the program.

@@ -1,7 +1,7 @@
 #include "win/HighContrast.h"
 
-#include "common/SystemLibrary.h"
 #include "win/DeviceContext.h"
+#include "win/UiLibraries.h"
 
 namespace {
 

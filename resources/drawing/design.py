@@ -1,38 +1,45 @@
-"""What the program itself says of the pictures' surroundings, read from where the program
-takes it: the version from CMakeLists.txt, the design's colours from ui/main/Form1Design.h,
-and the tiles' icons, in order, from their rows in ui/main/Form1Tiles.cpp."""
+"""What the program itself says of the pictures' surroundings, read from resources/Facts.txt, where
+the program's build takes it too: the version, the design's colours, and the icons' names, the
+tiles' in order, then the tool buttons'."""
 
 import os
-import re
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
-def _read(path):
-    with open(os.path.join(ROOT, path), encoding='utf-8') as f:
-        return f.read()
-
-
-def _find(pattern, path):
-    found = re.search(pattern, _read(path), re.M)
+def _facts(kind):
+    """The fields after `kind` of each line of that kind, in the file's order."""
+    found = []
+    with open(os.path.join(ROOT, 'resources', 'Facts.txt'), encoding='utf-8') as f:
+        for line in f:
+            fields = line.split()
+            if fields and fields[0] == kind:
+                found.append(fields[1:])
     if not found:
-        sys.exit('draw_resources: %s holds no %s' % (path, pattern))
+        sys.exit('draw_resources: resources/Facts.txt holds no %s' % kind)
     return found
 
 
 def version_label():
     """"V2.6": the banner's version label, major.minor of the project's version."""
-    found = _find(r'^project\(Kelvane VERSION (\d+)\.(\d+)\.\d+', 'CMakeLists.txt')
-    return 'V%s.%s' % found.groups()
+    major, minor, _ = _facts('version')[0][0].split('.')
+    return 'V%s.%s' % (major, minor)
 
 
 def colour(name):
-    """An (r, g, b) colour of the main window's design, by its name there (kTileFill …)."""
-    found = _find(r'\b%s = RGB\((\d+), (\d+), (\d+)\)' % name, 'ui/main/Form1Design.h')
-    return tuple(int(c) for c in found.groups())
+    """An (r, g, b) colour of the main window's design, by its name there (TileFill …)."""
+    for fields in _facts('colour'):
+        if fields[0] == name:
+            return tuple(int(c) for c in fields[1:4])
+    sys.exit('draw_resources: resources/Facts.txt holds no colour %s' % name)
 
 
 def tile_icons():
     """The tiles' icon resources, top to bottom: each is drawn into resources/<name>.ico."""
-    return re.findall(r'^ *\.iconResource = "([A-Za-z0-9]+)",$', _read('ui/main/Form1Tiles.cpp'), re.M)
+    return [fields[0] for fields in _facts('tile-icon')]
+
+
+def tool_icons():
+    """The tool buttons' glyphs, left to right: each is drawn into resources/<name>.ico."""
+    return [fields[0] for fields in _facts('tool-icon')]

@@ -235,7 +235,13 @@ def draw_app_icon_16(px=16):
     return cv
 
 
-# Each tile's icon, by the name its row in the main window's design gives it.
+# Each tile's icon and each tool button's glyph, by its name in resources/Facts.txt.
+TOOL_ICONS = {
+    'ToolHelp': draw_tool_help,
+    'ToolMail': draw_tool_mail,
+    'ToolExit': draw_tool_exit,
+}
+
 TILE_ICONS = {
     'CategorySystemInfo': draw_category_system_info,
     'CategorySystemOptimise': draw_category_system_optimise,

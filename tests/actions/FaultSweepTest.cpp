@@ -11,9 +11,9 @@
 #include "common/ProductInfo.h"
 #include "common/Text.h"
 #include "registry/ERegistryException.h"
-#include "support/RegistryTestSupport.h"
+#include "testkit/RegistryTestSupport.h"
 
-#include "support/TestDoubles.h"
+#include "testkit/TestDoubles.h"
 #include "SystemInfoModel.h"
 #include "TuningRules.h"
 

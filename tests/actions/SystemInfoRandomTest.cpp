@@ -8,9 +8,9 @@
 
 #include "actions/SystemInfoReport.h"
 #include "registry/ERegistryException.h"
-#include "support/RegistryTestSupport.h"
+#include "testkit/RegistryTestSupport.h"
 
-#include "support/TestDoubles.h"
+#include "testkit/TestDoubles.h"
 #include "SystemInfoModel.h"
 
 #include <cctype>

@@ -1,7 +1,7 @@
 #include "actions/SystemInfoReport.h"
 #include "registry/ERegistryException.h"
-#include "support/RegistryTestSupport.h"
-#include "support/TestDoubles.h"
+#include "testkit/RegistryTestSupport.h"
+#include "testkit/TestDoubles.h"
 
 #include <string>
 #include <vector>

@@ -1,9 +1,9 @@
 #include "actions/TuningActions.h"
 #include "common/ProductInfo.h"
 #include "registry/ERegistryException.h"
-#include "support/RegistryTestSupport.h"
+#include "testkit/RegistryTestSupport.h"
 
-#include "support/TestDoubles.h"
+#include "testkit/TestDoubles.h"
 #include "TuningRules.h"
 
 #include <cstdint>

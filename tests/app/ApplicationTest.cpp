@@ -1,7 +1,7 @@
 // The application object: its owner window and task-bar entry, minimising and restoring the
 // program as a whole, ending, and the rule by which window designs follow the screen's dpi.
 #include "win/DesignScale.h"
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // given back afterwards.
 #include "common/Exception.h"
 #include "registry/ERegistryException.h"
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include <cstdint>
 #include <string>

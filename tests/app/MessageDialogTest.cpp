@@ -2,7 +2,7 @@
 // runs: what it shows, that it is modal over the program's windows, and that each of the four
 // ways of closing it returns.
 #include "app/MessageDialog.h"
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include <commctrl.h>
 
@@ -116,7 +116,7 @@ protected:
     // dialog had to be ended by force or never came up.
     bool ShowAndAnswer(const std::string& text, std::function<void(HWND, HWND)> answer)
     {
-        return AnswerDuring([&] { ShowMessageDialog(text); }, std::move(answer));
+        return AnswerDuring([&] { ShowMessageDialog(Application(), text); }, std::move(answer));
     }
 
     // Runs `action`, during which a dialog is expected, and answers the dialog.
@@ -269,7 +269,7 @@ TEST_F(MessageDialog, IsModalOverEveryProgramWindowAndGivesTheActivationBack)
 
 TEST_F(MessageDialog, Label6ShowsTheRealDialogAndHandsThePageOverOnlyAfterItCloses)
 {
-    Form1().SetMessageDialog(ShowMessageDialog);
+    Form1().SetMessageDialog([this](const std::string& text) { ShowMessageDialog(Application(), text); });
     size_t shellCallsWhileUp = 99;
     const bool answered = AnswerDuring([&] { ClickAt(kTilePoints[4].label.x, kTilePoints[4].label.y); },
                                        [&](HWND, HWND) {

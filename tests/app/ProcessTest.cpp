@@ -1,9 +1,9 @@
 // The built program as a whole: started as the shell starts it, driven through its windows
 // from outside, and watched until it ends. Every wait has a limit, so a program that hangs
 // fails the test instead of blocking it.
-#include "support/ProjectVersion.h"
+#include "testkit/ProjectVersion.h"
 #include "testkit/ProcessWindow.h"
-#include "support/WindowProbes.h"
+#include "testkit/WindowProbes.h"
 
 #include <gtest/gtest.h>
 

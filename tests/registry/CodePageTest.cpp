@@ -1,4 +1,4 @@
-#include "support/RegistryTestSupport.h"
+#include "testkit/RegistryTestSupport.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 #include "registry/TRegistry.h"
-#include "support/RegistryTestSupport.h"
+#include "testkit/RegistryTestSupport.h"
 
 #include <algorithm>
 #include <string>

@@ -1,6 +1,6 @@
 #include "registry/ERegistryException.h"
 #include "registry/TRegistry.h"
-#include "support/RegistryTestSupport.h"
+#include "testkit/RegistryTestSupport.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "support/ProjectVersion.h"
+#include "testkit/ProjectVersion.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -143,16 +143,14 @@ TEST_F(ProgramResources, ApplicationIconHasA32By32ImageOf256Colours)
 
 TEST_F(ProgramResources, CategoryIconsAndToolGlyphsAreDrawnForEveryCommonScale)
 {
-    std::vector<std::wstring> tileIcons;
+    std::vector<std::wstring> icons;
+    for (const form1::ToolButton& button : form1::kToolButtons)
+        icons.push_back(WideFromGbk(button.glyph));
     for (const form1::Tile& tile : form1::kTiles)
-        tileIcons.push_back(WideFromGbk(tile.iconResource));
-    std::vector<const wchar_t*> icons{MAKEINTRESOURCEW(IDI_TOOL_MAIL), MAKEINTRESOURCEW(IDI_TOOL_HELP),
-                                      MAKEINTRESOURCEW(IDI_TOOL_EXIT)};
-    for (const std::wstring& name : tileIcons)
-        icons.push_back(name.c_str());
+        icons.push_back(WideFromGbk(tile.iconResource));
     for (size_t id = 0; id < icons.size(); ++id) {
         std::vector<int> sizes;
-        for (const IconImage& image : IconImages(icons[id])) {
+        for (const IconImage& image : IconImages(icons[id].c_str())) {
             EXPECT_EQ(image.width, image.height) << id;
             sizes.push_back(image.width);
         }

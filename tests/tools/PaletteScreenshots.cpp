@@ -55,7 +55,7 @@ int wmain(int argc, wchar_t** argv)
 
     TApplication application(::GetModuleHandleW(nullptr), SystemMachine());
     application.SetTitle(product::kTitle);
-    TForm1 main(application, SystemMachine(), ShowMessageDialog);
+    TForm1 main(application, SystemMachine(), [&](const std::string& text) { ShowMessageDialog(application, text); });
     TForm3 help(application, main.Handle());
     main.SetHelpWindow(help);
     application.ShowMainWindow(SW_SHOWNORMAL);

@@ -7,6 +7,7 @@
 // Wine's virtual desktop, which passes on neither its exit code nor its standard error, so it
 // writes how it went into OUTPUT-FOLDER\driver-SUFFIX.txt: "done", or what went wrong.
 #include "ScreenCapture.h"
+#include "ui/Commands.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -155,7 +156,7 @@ int wmain(int argc, wchar_t** argv)
         return failed("the click on the help button opened no help window");
     ::Sleep(500);
     save(L"help-window", help);
-    ::PostMessageW(help, WM_COMMAND, 302, 0);  // 系统优化
+    ::PostMessageW(help, WM_COMMAND, form1::HelpTopicItem(form1::Command::SystemOptimisation), 0);
     ::Sleep(500);
     save(L"help-topic", help);
 

@@ -1,9 +1,9 @@
 // What a screen reader finds in the main window through Active Accessibility, asked as a reader
 // asks (AccessibleObjectFromWindow), and the keyboard shortcuts that run every command.
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include "common/Variant.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 
 #include <oleacc.h>
 

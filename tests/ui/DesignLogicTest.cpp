@@ -2,8 +2,9 @@
 // window, over every point and element they answer for; the window tests check only that the
 // window uses them.
 #include "common/Text.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/main/Form1Design.h"
 #include "ui/main/HoverFeedback.h"
+#include "ui/main/TForm1.h"
 
 #include <gtest/gtest.h>
 
@@ -107,8 +108,7 @@ TEST(Form1Tiles, EveryRowHasItsCommandShortcutIconAndHelpTopic)
     for (size_t tile = 0; tile < form1::kTiles.size(); ++tile) {
         const form1::Tile& row = form1::kTiles[tile];
         SCOPED_TRACE(row.caption);
-        ASSERT_NE(row.click, nullptr);
-        EXPECT_EQ(form1::HandlerOf(form1::TileCommand(tile)), row.click);
+        ASSERT_NE(TForm1::BindingOf(row.command), nullptr);
         EXPECT_NE(row.shortcut.key, 0);
         EXPECT_EQ(std::count(keys.begin(), keys.end(), row.shortcut.key), 0) << "a key runs one tile";
         keys.push_back(row.shortcut.key);
@@ -118,7 +118,23 @@ TEST(Form1Tiles, EveryRowHasItsCommandShortcutIconAndHelpTopic)
         // The topic starts with its heading, the caption the menu shows.
         EXPECT_EQ(std::string(row.help.text).rfind(std::string(19, ' ') + row.help.menuCaption + "\n", 0), 0u);
     }
-    EXPECT_EQ(form1::HandlerOf(form1::TileCommand(form1::kTiles.size())), nullptr);
+    EXPECT_EQ(TForm1::BindingOf(form1::Command(form1::kFirstTileCommand + form1::kTiles.size())), nullptr);
+}
+
+TEST(Form1Bindings, EveryCommandARowNamesHasExactlyOneBindingAndEveryBindingARow)
+{
+    std::vector<form1::Command> named;
+    for (const form1::Tile& row : form1::kTiles)
+        named.push_back(row.command);
+    for (const form1::ToolButton& row : form1::kToolButtons)
+        named.push_back(row.command);
+    for (const form1::Command command : named) {
+        SCOPED_TRACE(static_cast<int>(command));
+        EXPECT_EQ(std::ranges::count(named, command), 1) << "a command runs from one row";
+        EXPECT_EQ(std::ranges::count(TForm1::Bindings(), command, &TForm1::Binding::command), 1);
+        EXPECT_NE(TForm1::BindingOf(command)->run, nullptr);
+    }
+    EXPECT_EQ(TForm1::Bindings().size(), named.size()) << "a command no row names";
 }
 
 TEST(Form1Tiles, ElementsArePaintedInTheDesignsOrder)

@@ -1,13 +1,13 @@
 // The design's composition at the display's scale: pictures scale with the layout, and a dpi
 // change lays both windows out again. These run at the test display's 96 dpi and once more in a
 // prefix set to 144 dpi (WindowTests.cmake), where the scale is 1.5.
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include "win/DeviceContext.h"
 #include "common/ProductInfo.h"
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 
 #include <commctrl.h>
 

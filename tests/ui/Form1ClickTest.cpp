@@ -1,7 +1,7 @@
 // Clicks on the main window: each tile's label runs its command on the sandboxed registry, the
 // icons over the labels do nothing, the tool buttons do their part, and a command that fails is
 // shown through the error report while the window keeps what the command wrote before.
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include <string>
 #include <tuple>

@@ -1,6 +1,6 @@
 // A right click on the part of the fifth tile's frame that no label or icon covers opens the
 // help window; a right click anywhere else does nothing.
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // The help window: its introduction and five topics line by line, where it opens, and what
 // closing and reopening it keeps.
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include <string>
 #include <vector>

@@ -2,9 +2,9 @@
 // run's Wine prefix holds High Contrast Black or White as its system colours (KELVANE_PALETTE
 // names which; other runs skip these tests). Wine keeps the switch itself off, so the tests turn
 // it on through the program's seam, while the windows are up, as a user would.
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 #include "win/DeviceContext.h"
 #include "win/HighContrast.h"
 

@@ -1,7 +1,7 @@
 // The pointer over the main window: which tile frame is shown red and what status panel 0 says,
 // moving from element to element with real WM_MOUSEMOVE messages addressed to whichever window
 // lies under the point.
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include <string>
 

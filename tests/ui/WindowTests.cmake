@@ -3,18 +3,17 @@
 include_guard(GLOBAL)
 
 add_library(kelvane_window_test_support STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/support/KelvaneWindowsTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/support/WindowProbes.cpp
+  ${PROJECT_SOURCE_DIR}/testkit/KelvaneWindowsTest.cpp
+  ${PROJECT_SOURCE_DIR}/testkit/WindowProbes.cpp
 )
 target_link_libraries(kelvane_window_test_support PUBLIC kelvane_test_support)
-target_include_directories(kelvane_window_test_support PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_compile_options(kelvane_window_test_support PRIVATE ${KELVANE_WARNING_FLAGS})
 
 # Like kelvane_add_tests, with the program's own resources (icons, banner, manifest) linked in,
 # so the windows load the very pictures and common controls the program does. The window tests
 # take the display one at a time: activation and focus are shared by everything on it.
 function(kelvane_add_window_tests name)
-  add_executable(${name} ${ARGN} ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/support/WindowTestMain.cpp
+  add_executable(${name} ${ARGN} ${PROJECT_SOURCE_DIR}/tests/support/WindowTestMain.cpp
     ${PROJECT_SOURCE_DIR}/resources/Kelvane.rc)
   set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/Kelvane.rc TARGET_DIRECTORY ${name}
     PROPERTIES OBJECT_DEPENDS "${KELVANE_RESOURCE_FILES}")

@@ -3,7 +3,7 @@
 #include "common/Exception.h"
 #include "common/Text.h"
 #include "common/ProductInfo.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 #include "win/CommonControls.h"
 #include "win/Gdi.h"
 #include "win/HighContrast.h"
@@ -42,7 +42,8 @@ TForm3::TForm3(ApplicationHost& application, HWND centreOver) : centreOver_(cent
     // No access keys: the captions carry none of their own.
     menu_ = ::CreateMenu();
     for (size_t tile = 0; tile < form1::kTiles.size(); ++tile)
-        ::AppendMenuW(menu_, MF_STRING, kFirstTopicItem + tile, WideFromGbk(form1::kTiles[tile].help.menuCaption).c_str());
+        ::AppendMenuW(menu_, MF_STRING, form1::HelpTopicItem(form1::kTiles[tile].command),
+                      WideFromGbk(form1::kTiles[tile].help.menuCaption).c_str());
 
     Create(instance, kWindowClass, WideFromGbk(kCaption).c_str(), kStyle, 0, {0, 0, 0, 0}, application.OwnerWindow(),
            menu_);
@@ -133,11 +134,13 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     switch (message) {
     case WM_COMMAND:
-        if (lParam == 0 && LOWORD(wParam) >= kFirstTopicItem &&
-            LOWORD(wParam) - kFirstTopicItem < form1::kTiles.size()) {
-            ShowTopic(LOWORD(wParam) - kFirstTopicItem);
-            return 0;
-        }
+        // A menu item of the menu bar: a topic.
+        if (lParam == 0)
+            for (size_t tile = 0; tile < form1::kTiles.size(); ++tile)
+                if (LOWORD(wParam) == form1::HelpTopicItem(form1::kTiles[tile].command)) {
+                    ShowTopic(tile);
+                    return 0;
+                }
         break;
     case WM_CTLCOLOREDIT:
         if (reinterpret_cast<HWND>(lParam) == memo_) {

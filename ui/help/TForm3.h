@@ -29,9 +29,6 @@ public:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // The menu item of the first tile's topic; the others follow in the tiles' order.
-    static constexpr UINT kFirstTopicItem = 301;
-
 private:
     // Lays the window out at `dpi`: its font, its client area below the menu bar and the text
     // area; on a dpi change at `suggestedFrame`'s place.

@@ -3,8 +3,9 @@
 #include "common/SystemLibrary.h"
 #include "common/Text.h"
 #include "common/Variant.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 #include "win/CommonControls.h"
+#include "win/UiLibraries.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ AccessibleItemSource::Item TileReaderItems::ItemAt(int index) const
 void TileReaderItems::Press(int index)
 {
     // Posted: a reader's call returns at once, and the command runs as a click runs it.
-    ::PostMessageW(window_, WM_COMMAND, static_cast<WPARAM>(form1::TileCommand(static_cast<size_t>(index))), 0);
+    ::PostMessageW(window_, WM_COMMAND, static_cast<WPARAM>(form1::kTiles[static_cast<size_t>(index)].command), 0);
 }
 
 bool ToolBarButtons::SystemNamesThem(HWND toolBar)
@@ -72,7 +73,7 @@ int ToolBarButtons::ItemCount() const
 AccessibleItemSource::Item ToolBarButtons::ItemAt(int index) const
 {
     const auto button = static_cast<size_t>(index);
-    const auto command = static_cast<UINT>(form1::ToolButtonCommand(button));
+    const auto command = static_cast<UINT>(form1::kToolButtons[button].command);
     TBBUTTON hot{};
     const bool isHot = toolbar::HotButton(toolBar_, hot) && static_cast<UINT>(hot.idCommand) == command;
     return {WideFromGbk(form1::kToolButtons[button].hint), {}, form1::kToolButtons[button].shortcut.Text(),
@@ -82,5 +83,5 @@ AccessibleItemSource::Item ToolBarButtons::ItemAt(int index) const
 void ToolBarButtons::Press(int index)
 {
     ::PostMessageW(commandWindow_, WM_COMMAND,
-                   static_cast<WPARAM>(form1::ToolButtonCommand(static_cast<size_t>(index))), 0);
+                   static_cast<WPARAM>(form1::kToolButtons[static_cast<size_t>(index)].command), 0);
 }

@@ -1,84 +1,19 @@
 #pragma once
 
 #include "common/ProductInfo.h"
+#include "resources/Facts.h"
 #include "resources/Version.h"
+#include "ui/Form1Tiles.h"
 #include "win/HighContrast.h"
 
 #include <windows.h>
 
-#include <span>
 #include <string>
 
-class TForm1;
-
-// The main window's design at 96 dpi: its frame, controls, colours and the shape of its tiles
-// and tool buttons, whose rows stand in Form1Tiles.cpp. Everything is in client pixels.
+// The main window's design at 96 dpi: its frame, controls, colours, and the elements it paints,
+// among them the parts of the tiles, whose rows stand in ui/Form1Tiles.cpp. Everything is in
+// client pixels.
 namespace form1 {
-
-struct Bounds {
-    int left, top, width, height;
-    constexpr bool Contains(int x, int y) const
-    {
-        return x >= left && x < left + width && y >= top && y < top + height;
-    }
-};
-
-// A key that runs a command: a virtual key, with Ctrl where asked. A digit with Ctrl works from
-// either row of digits.
-struct Shortcut {
-    WORD key = 0;  // none
-    bool control = false;
-    // As a screen reader says it: "Ctrl+1", "F1".
-    std::wstring Text() const;
-};
-
-// What a tile or a tool button runs on the main window.
-using Handler = void (*)(TForm1& form);
-
-// The help window's topic of a tile: its menu caption, and its text, lines ended by "\n".
-struct HelpTopic {
-    const char* menuCaption;
-    const char* text;
-};
-
-// A category tile, in the design's own bounds (irregular by a pixel here and there). Its frame
-// lies under its label, and its icon over the label's left, reaching into the next frame.
-struct Tile {
-    Bounds frame;  // the Shape, outlined; highlighted while the pointer is on the label
-    Bounds label;  // the Label, which takes the clicks
-    Bounds icon;   // the Image, which has no handler
-    bool iconDrawnLast;  // drawn after the other tiles' icons
-    const char* caption;
-    const char* statusHint;  // status panel 0 while the pointer is on the label
-    const char* iconResource;  // the name of its icon in the program's resources
-    Shortcut shortcut;
-    Handler click;
-    Handler frameRightClick;  // null: a right click on the frame does nothing
-    HelpTopic help;
-};
-
-// A button of the tool bar, after an 8-pixel separator: its glyph in the image list, its hint,
-// which its tool-tip and a screen reader show, its shortcut and its handler.
-struct ToolButton {
-    int glyph;
-    const char* hint;
-    Shortcut shortcut;
-    Handler click;
-};
-
-// What the user can run, as it travels in WM_COMMAND from a shortcut key, a tool button or a
-// screen reader: a tile or a tool button, numbered by its place in its table.
-enum class Command : WORD {};
-inline constexpr WORD kFirstTileCommand = 102;
-inline constexpr WORD kFirstToolButtonCommand = 203;
-constexpr Command TileCommand(size_t tile)
-{
-    return Command(kFirstTileCommand + tile);
-}
-constexpr Command ToolButtonCommand(size_t button)
-{
-    return Command(kFirstToolButtonCommand + button);
-}
 
 // An element the window paints itself, bottom to top: a part of a tile, or one of the
 // banner's. The pointer goes to the topmost element under it.
@@ -104,6 +39,46 @@ inline constexpr Bounds kCoolBar1{0, 0, 468, 49};
 inline constexpr Bounds kImage1{0, 0, 469, 50};
 inline constexpr Bounds kLabel7{293, 17, 42, 23};
 
+// Visits the painted elements in drawing order, `visit(element, bounds)`: the tiles' frames, the
+// divider, the labels, the icons (a row's icon drawn last where the row says so), then the
+// banner's band, picture and version label.
+template <typename Visit>
+void ForEachElement(Visit visit)
+{
+    for (size_t tile = 0; tile < kTiles.size(); ++tile)
+        visit(Element{Element::TileFrame, tile}, kTiles[tile].frame);
+    visit(Element{Element::Bevel1}, kBevel1);
+    for (size_t tile = 0; tile < kTiles.size(); ++tile)
+        visit(Element{Element::TileLabel, tile}, kTiles[tile].label);
+    for (const bool last : {false, true})
+        for (size_t tile = 0; tile < kTiles.size(); ++tile)
+            if (kTiles[tile].iconDrawnLast == last)
+                visit(Element{Element::TileIcon, tile}, kTiles[tile].icon);
+    visit(Element{Element::CoolBar1}, kCoolBar1);
+    visit(Element{Element::Image1}, kImage1);
+    visit(Element{Element::Label7}, kLabel7);
+}
+
+// The element under a client point: the topmost, drawn last; the window background where there
+// is none. `toScreen` maps design bounds to the screen's (the design scale).
+template <typename ToScreen>
+Element HitTest(int x, int y, ToScreen toScreen)
+{
+    Element topmost;
+    ForEachElement([&](const Element& element, const Bounds& bounds) {
+        // The band clips the banner picture and the version label.
+        const bool insideBand = element.kind == Element::Image1 || element.kind == Element::Label7;
+        if (toScreen(bounds).Contains(x, y) && (!insideBand || toScreen(kCoolBar1).Contains(x, y)))
+            topmost = element;
+    });
+    return topmost;
+}
+
+inline Element HitTest(int x, int y)
+{
+    return HitTest(x, y, [](const Bounds& bounds) { return bounds; });
+}
+
 // "V2.6": the banner's label, and the caption after the title.
 inline constexpr char kVersionLabel[] = "V" KELVANE_VERSION_SHORT;
 inline std::string Caption()
@@ -113,12 +88,13 @@ inline std::string Caption()
 inline constexpr POINT kPosition{194, 107};
 inline constexpr SIZE kClientSize{468, 274};
 
-// The design's colours, which hold while the system's high contrast is off.
-inline constexpr COLORREF kTileFill = RGB(134, 216, 247);
-inline constexpr COLORREF kFrameNormal = RGB(0, 0, 0);
-inline constexpr COLORREF kFrameHighlighted = RGB(255, 0, 0);
-inline constexpr COLORREF kVersionColour = RGB(128, 0, 0);
-inline constexpr COLORREF kReportColour = RGB(0, 128, 128);
+// The design's colours, which hold while the system's high contrast is off. The drawing code
+// blends the pictures' edges into them, so they are written once, in resources/Facts.txt.
+using facts::kTileFill;
+using facts::kFrameNormal;
+using facts::kFrameHighlighted;
+using facts::kVersionColour;
+using facts::kReportColour;
 // The banner is a light picture that keeps its colours: over it the version stands in black.
 inline constexpr COLORREF kVersionColourHighContrast = RGB(0, 0, 0);
 

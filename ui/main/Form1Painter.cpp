@@ -2,7 +2,7 @@
 
 #include "common/Text.h"
 #include "resources/ResourceIds.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 #include "win/DeviceContext.h"
 #include "win/Gdi.h"
 

@@ -1,8 +1,7 @@
 #include "ui/main/Form1ToolBar.h"
 
 #include "common/Text.h"
-#include "resources/ResourceIds.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 #include "win/DeviceContext.h"
 #include "win/Gdi.h"
 #include "win/WindowFailure.h"
@@ -13,14 +12,13 @@
 
 namespace {
 
-// The glyph list ImageList1 (index 2 unused, keeping the exit glyph at 3), drawn side by side
+// The glyph list ImageList1, one glyph a tool button in the buttons' order, drawn side by side
 // on a key colour and handed to the image list in one go: adding icons one by one costs some
 // milliseconds each under Wine.
 UniqueImageList GlyphList(HINSTANCE instance, int size)
 {
     constexpr COLORREF kKey = RGB(255, 0, 255);
-    const int ids[] = {IDI_TOOL_MAIL, IDI_TOOL_HELP, IDI_TOOL_HELP, IDI_TOOL_EXIT};
-    const int count = static_cast<int>(std::size(ids));
+    const int count = static_cast<int>(form1::kToolButtons.size());
     const WindowDC screen(nullptr);
     UniqueBitmap strip(::CreateCompatibleBitmap(screen.Get(), size * count, size));
     {
@@ -30,7 +28,8 @@ UniqueImageList GlyphList(HINSTANCE instance, int size)
         const RECT all{0, 0, size * count, size};
         ::FillRect(dc.Get(), &all, key.Get());
         for (int i = 0; i < count; ++i)
-            ::DrawIconEx(dc.Get(), i * size, 0, LoadIconOfSize(instance, MAKEINTRESOURCEW(ids[i]), size).Get(), size,
+            ::DrawIconEx(dc.Get(), i * size, 0,
+                         LoadIconOfSize(instance, WideFromGbk(form1::kToolButtons[i].glyph).c_str(), size).Get(), size,
                          size, 0, nullptr, DI_NORMAL);
     }
     UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, count, 0));
@@ -78,8 +77,8 @@ void Form1ToolBar::LayOut(const DesignScale& scale)
         separator.fsStyle = BTNS_SEP;
         buttons.push_back(separator);
         TBBUTTON tool{};
-        tool.iBitmap = form1::kToolButtons[i].glyph;
-        tool.idCommand = static_cast<int>(form1::ToolButtonCommand(i));
+        tool.iBitmap = static_cast<int>(i);  // its glyph's place in the list
+        tool.idCommand = static_cast<int>(form1::kToolButtons[i].command);
         tool.fsState = TBSTATE_ENABLED;
         tool.fsStyle = BTNS_BUTTON;
         tool.iString = -1;
@@ -95,9 +94,9 @@ bool Form1ToolBar::AnswerToolTip(const NMHDR& header)
         return false;
     // The tip asks its owner, whose notification names the command of the button under it.
     auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
-    for (size_t i = 0; i < form1::kToolButtons.size(); ++i)
-        if (info.hdr.idFrom == static_cast<UINT_PTR>(form1::ToolButtonCommand(i))) {
-            tooltipText_ = WideFromGbk(form1::kToolButtons[i].hint);
+    for (const form1::ToolButton& button : form1::kToolButtons)
+        if (info.hdr.idFrom == static_cast<UINT_PTR>(button.command)) {
+            tooltipText_ = WideFromGbk(button.hint);
             info.lpszText = tooltipText_.data();
         }
     return true;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "common/UniqueHandle.h"
 #include "ui/main/Form1Accessibility.h"
 #include "win/AccessibleItems.h"
 #include "win/ApplicationHost.h"
 #include "win/CommonControls.h"
 #include "win/DesignScale.h"
+#include "win/WindowHandles.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -1,6 +1,6 @@
 #include "ui/main/HoverFeedback.h"
 
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 
 using form1::Element;
 

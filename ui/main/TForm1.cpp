@@ -1,12 +1,8 @@
 #include "ui/main/TForm1.h"
 
-#include "actions/Machine.h"
-#include "actions/SystemInfoReport.h"
-#include "actions/TuningActions.h"
 #include "common/ProductInfo.h"
 #include "common/Text.h"
-#include "ui/help/TForm3.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 #include "win/CommonControls.h"
 #include "win/DeviceContext.h"
 #include "win/Gdi.h"
@@ -63,10 +59,10 @@ void TForm1::CreateShortcuts()
         if (shortcut.key >= '0' && shortcut.key <= '9')
             keys.push_back({flags, static_cast<WORD>(VK_NUMPAD0 + shortcut.key - '0'), static_cast<WORD>(command)});
     };
-    for (size_t tile = 0; tile < form1::kTiles.size(); ++tile)
-        add(form1::kTiles[tile].shortcut, form1::TileCommand(tile));
-    for (size_t button = 0; button < form1::kToolButtons.size(); ++button)
-        add(form1::kToolButtons[button].shortcut, form1::ToolButtonCommand(button));
+    for (const form1::Tile& tile : form1::kTiles)
+        add(tile.shortcut, tile.command);
+    for (const form1::ToolButton& button : form1::kToolButtons)
+        add(button.shortcut, button.command);
     shortcuts_.Reset(::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
     application_.SetShortcuts(Handle(), shortcuts_.Get());
 }
@@ -151,61 +147,6 @@ void TForm1::CreateMemo()
     report_ = MemoLines(memo_);
 }
 
-// ---- Commands ----
-
-void TForm1::Run(form1::Command command)
-{
-    if (const form1::Handler handler = form1::HandlerOf(command))
-        handler(*this);
-}
-
-void TForm1::Label2Click()
-{
-    RunSystemInfoReport(report_, machine_, application_.ThousandsSeparator());
-}
-
-void TForm1::N11Click()
-{
-    RunSystemOptimisation(report_);
-}
-
-void TForm1::N21Click()
-{
-    RunNetworkAcceleration(report_);
-}
-
-void TForm1::N31Click()
-{
-    RunCleanup(report_);
-}
-
-void TForm1::N41Click()
-{
-    RunOnlineRepair(machine_, Handle(), showMessage_, [this] { return !application_.Ending(); });
-}
-
-void TForm1::Shape5ContextPopup()
-{
-    if (helpWindow_)
-        helpWindow_->Show();
-}
-
-void TForm1::ToolButton3Click()
-{
-    if (helpWindow_)
-        helpWindow_->Show();
-}
-
-void TForm1::ToolButton5Click()
-{
-    OpenOrSayWhere(machine_, Handle(), std::string("mailto:") + product::kSupportEmail, showMessage_);
-}
-
-void TForm1::ToolButton9Click()
-{
-    ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
-}
-
 // ---- Pointer ----
 
 Element TForm1::ElementAt(LPARAM clientPoint) const
@@ -245,7 +186,7 @@ void TForm1::OnLeftButtonUp(Element element)
         ::ReleaseCapture();
     // A click is a press and a release on the same label.
     if (element == pressed && element.kind == Element::TileLabel)
-        Run(form1::TileCommand(element.tile));
+        Run(form1::kTiles[element.tile].command);
 }
 
 bool TForm1::OnContextMenu(HWND target, LPARAM screenPoint)
@@ -262,8 +203,8 @@ bool TForm1::OnContextMenu(HWND target, LPARAM screenPoint)
     // The client area is the window's own: only a frame whose row has a handler answers there.
     const Element element = ElementAt(MAKELPARAM(point.x, point.y));
     if (target == Handle() && element.kind == Element::TileFrame)
-        if (const form1::Handler handler = form1::kTiles[element.tile].frameRightClick)
-            handler(*this);
+        if (const Binding* binding = BindingOf(form1::kTiles[element.tile].command); binding && binding->frameRightClick)
+            (this->*binding->frameRightClick)();
     return true;
 }
 

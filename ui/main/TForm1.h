@@ -11,8 +11,10 @@
 #include "win/ApplicationHost.h"
 #include "win/BaseWindow.h"
 #include "win/DesignScale.h"
+#include "win/WindowHandles.h"
 
 #include <functional>
+#include <span>
 #include <string>
 
 class Machine;
@@ -34,6 +36,18 @@ public:
     // Runs what `command` names: every click, shortcut key, tool button and screen reader's press
     // comes through here.
     void Run(form1::Command command);
+
+    // A command's entry points on this window: the one that runs it, and the one a right click on
+    // the frame of the tile that runs it calls (null: such a right click does nothing).
+    using EntryPoint = void (TForm1::*)();
+    struct Binding {
+        form1::Command command;
+        EntryPoint run;
+        EntryPoint frameRightClick;
+    };
+    // Every command the tiles and tool buttons name, bound once; null for any other number.
+    static std::span<const Binding> Bindings();
+    static const Binding* BindingOf(form1::Command command);
 
     // Event handlers, each tile's and tool button's named entry point.
     void Label2Click();

@@ -1,4 +1,4 @@
-#include "support/WindowProbes.h"
+#include "testkit/WindowProbes.h"
 
 #include <commctrl.h>
 

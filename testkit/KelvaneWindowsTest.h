@@ -6,8 +6,8 @@
 #include "win/WindowFailure.h"
 #include "registry/RegistryApi.h"
 #include "testkit/RegistrySandbox.h"
-#include "support/TestDoubles.h"
-#include "support/WindowProbes.h"
+#include "testkit/TestDoubles.h"
+#include "testkit/WindowProbes.h"
 #include "ui/help/TForm3.h"
 #include "ui/main/TForm1.h"
 

@@ -1,7 +1,7 @@
-#include "support/KelvaneWindowsTest.h"
+#include "testkit/KelvaneWindowsTest.h"
 
 #include "common/ProductInfo.h"
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 
 #include <commctrl.h>
 
@@ -152,7 +152,7 @@ UINT KelvaneWindowsTest::ToolButtonCommand(const char* hint)
 {
     for (size_t button = 0; button < form1::kToolButtons.size(); ++button)
         if (std::string(form1::kToolButtons[button].hint) == hint)
-            return static_cast<UINT>(form1::ToolButtonCommand(button));
+            return static_cast<UINT>(form1::kToolButtons[button].command);
     ADD_FAILURE() << "no tool button " << hint;
     return 0;
 }

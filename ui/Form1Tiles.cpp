@@ -1,15 +1,13 @@
-#include "ui/main/Form1Tiles.h"
+#include "ui/Form1Tiles.h"
 
-#include "ui/main/TForm1.h"
+#include "resources/Facts.h"
 
 #include <array>
 
 namespace form1 {
 namespace {
 
-// One row a tile: everything the window, the help window and the resources know of it. The
-// build lists each row's icon among the program's resources (CMakeLists.txt reads the
-// `.iconResource` lines), so a row keeps that field on a line of its own.
+// One row a tile: everything the window and the help window know of it.
 constexpr auto kTileRows = std::to_array<Tile>({
     {
         .frame = {17, 79, 106, 25},
@@ -18,10 +16,9 @@ constexpr auto kTileRows = std::to_array<Tile>({
         .iconDrawnLast = true,
         .caption = "     系统信息   ",
         .statusHint = "检测并显示系统信息",
-        .iconResource = "CategorySystemInfo",
+        .iconResource = icons::kCategorySystemInfo,
         .shortcut = {'1', true},
-        .click = [](TForm1& form) { form.Label2Click(); },
-        .frameRightClick = nullptr,
+        .command = Command::SystemInformation,
         .help = {"系统信息",
                  "                   系统信息\n"
                  "\n"
@@ -40,10 +37,9 @@ constexpr auto kTileRows = std::to_array<Tile>({
         .iconDrawnLast = false,
         .caption = "     系统优化   ",
         .statusHint = "系统内部优化达到最佳的运行状态",
-        .iconResource = "CategorySystemOptimise",
+        .iconResource = icons::kCategorySystemOptimise,
         .shortcut = {'2', true},
-        .click = [](TForm1& form) { form.Label3Click(); },
-        .frameRightClick = nullptr,
+        .command = Command::SystemOptimisation,
         .help = {"系统优化",
                  "                   系统优化\n"
                  "\n"
@@ -63,10 +59,9 @@ constexpr auto kTileRows = std::to_array<Tile>({
         .iconDrawnLast = false,
         .caption = "     网络加速   ",
         .statusHint = "优化网络配置使上网速度达到最快",
-        .iconResource = "CategoryNetwork",
+        .iconResource = icons::kCategoryNetwork,
         .shortcut = {'3', true},
-        .click = [](TForm1& form) { form.Label4Click(); },
-        .frameRightClick = nullptr,
+        .command = Command::NetworkAcceleration,
         .help = {"网络加速",
                  "                   网络加速\n"
                  "\n"
@@ -85,10 +80,9 @@ constexpr auto kTileRows = std::to_array<Tile>({
         .iconDrawnLast = false,
         .caption = "     清理维护   ",
         .statusHint = "清理系统内部的垃圾文件和垃圾信息",
-        .iconResource = "CategoryCleanup",
+        .iconResource = icons::kCategoryCleanup,
         .shortcut = {'4', true},
-        .click = [](TForm1& form) { form.Label5Click(); },
-        .frameRightClick = nullptr,
+        .command = Command::Cleanup,
         .help = {"清理维护",
                  "                   清理维护\n"
                  "\n"
@@ -108,10 +102,9 @@ constexpr auto kTileRows = std::to_array<Tile>({
         .iconDrawnLast = false,
         .caption = "     自动修复   ",
         .statusHint = "网络自动修复、IE修复、广告拦截",
-        .iconResource = "CategoryRepair",
+        .iconResource = icons::kCategoryRepair,
         .shortcut = {'5', true},
-        .click = [](TForm1& form) { form.Label6Click(); },
-        .frameRightClick = [](TForm1& form) { form.Shape5ContextPopup(); },
+        .command = Command::OnlineRepair,
         .help = {"自动修复",
                  "                   自动修复\n"
                  "功能：查杀电脑中的恶意代码，全面修复您的IE,有效消除QQ尾巴现象。\n"
@@ -128,29 +121,15 @@ constexpr auto kTileRows = std::to_array<Tile>({
 
 // Left to right, each after an 8-pixel separator.
 constexpr auto kToolButtonRows = std::to_array<ToolButton>({
-    {.glyph = 1, .hint = "常见问题", .shortcut = {VK_F1, false}, .click = [](TForm1& form) { form.ToolButton3Click(); }},
-    {.glyph = 0, .hint = "给我写信", .shortcut = {}, .click = [](TForm1& form) { form.ToolButton5Click(); }},
-    {.glyph = 3, .hint = "退出", .shortcut = {}, .click = [](TForm1& form) { form.ToolButton9Click(); }},
+    {.glyph = icons::kToolHelp, .hint = "常见问题", .shortcut = {VK_F1, false}, .command = Command::ShowHelp},
+    {.glyph = icons::kToolMail, .hint = "给我写信", .shortcut = {}, .command = Command::WriteToSupport},
+    {.glyph = icons::kToolExit, .hint = "退出", .shortcut = {}, .command = Command::Exit},
 });
 
 } // namespace
 
 constinit const std::span<const Tile> kTiles = kTileRows;
 constinit const std::span<const ToolButton> kToolButtons = kToolButtonRows;
-
-} // namespace form1
-
-namespace form1 {
-
-Handler HandlerOf(Command command)
-{
-    const size_t id = static_cast<size_t>(command);
-    if (id >= kFirstTileCommand && id - kFirstTileCommand < kTiles.size())
-        return kTiles[id - kFirstTileCommand].click;
-    if (id >= kFirstToolButtonCommand && id - kFirstToolButtonCommand < kToolButtons.size())
-        return kToolButtons[id - kFirstToolButtonCommand].click;
-    return nullptr;
-}
 
 std::wstring Shortcut::Text() const
 {
