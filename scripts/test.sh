@@ -29,6 +29,8 @@ cleanup() {
   while read -r prefix; do
     WINEPREFIX=$(dirname "$prefix") prefix_remove
   done < <(find "$scratch" "$build"/tests -maxdepth 4 -name dosdevices -type d 2>/dev/null)
+  # And whatever runs in a prefix not made yet when its test was stopped on its time limit.
+  wine_end_processes_in "$scratch"
   stop_private_display
   rm -rf "$scratch"
 }

@@ -123,6 +123,27 @@ prefix_stop() {
   "$WINESERVER" -k </dev/null >/dev/null 2>&1
   timeout 60 "$WINESERVER" -w </dev/null >/dev/null 2>&1
   [ $? -ne 124 ] || { echo "prefix: the Wine server of $WINEPREFIX did not end within a minute" >&2; return 1; }
+  wine_end_processes_in "$WINEPREFIX"
+}
+
+# Ends every process whose Wine prefix is FOLDER or lies inside it. A Wine process that was being
+# started while its server stopped never reached the server, so the server could not end it: it
+# would wait for it for ever, holding whatever it inherited.
+wine_end_processes_in() {
+  local folder pid prefix program ended=()
+  folder=$(realpath -m "$1")
+  for pid in $(pgrep -u "$(id -u)" .); do
+    # Wine's own programs only: the scripts that made the prefix share its name in their environment.
+    program=$(readlink "/proc/$pid/exe" 2>/dev/null) && [[ $program == "$(dirname "$WINE64")"/* ]] || continue
+    prefix=$(tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | sed -n 's/^WINEPREFIX=//p')
+    [ -n "$prefix" ] || continue
+    prefix=$(realpath -m "$prefix")
+    [ "$prefix" = "$folder" ] || [[ $prefix == "$folder"/* ]] || continue
+    ended+=("$(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline")")
+    kill -KILL "$pid" 2>/dev/null
+  done
+  [ ${#ended[@]} -eq 0 ] && return 0
+  printf 'prefix: ended what outlived the Wine server of %s: %s\n' "$folder" "${ended[*]}" >&2
 }
 
 # Boots the prefix named by WINEPREFIX, whose folder exists and whose server is held; checks that
@@ -133,7 +154,8 @@ prefix_boot() {
   local lock="${TMPDIR:-/tmp}/kelvane-wine-boot-$(id -u).lock"
   (
     flock 9 || { echo "prefix: cannot take the boot lock $lock" >&2; exit 1; }
-    wine_run "$WINE64" wineboot --init >/dev/null
+    # Not handed on: the processes the boot leaves running would hold the lock.
+    wine_run "$WINE64" wineboot --init >/dev/null 9>&-
   ) 9>>"$lock" || return 1
   local part
   for part in .update-timestamp drive_c/windows/system32/kernel32.dll dosdevices/c:; do

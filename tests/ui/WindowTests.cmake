@@ -21,7 +21,7 @@ function(kelvane_add_window_tests name)
   target_compile_options(${name} PRIVATE ${KELVANE_WARNING_FLAGS})
   target_link_options(${name} PRIVATE -static)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 300 RESOURCE_LOCK kelvane_display)
+    PROPERTIES TIMEOUT 60 RESOURCE_LOCK kelvane_display)
 endfunction()
 
 # The whole test program once more under code page 1252, in one process: the windows' texts must
@@ -33,7 +33,7 @@ function(kelvane_add_window_code_page_1252_run name)
   set_tests_properties(${name}.ListedFirst PROPERTIES FIXTURES_SETUP ${name}.Listed TIMEOUT 60)
   add_test(NAME ${name}.UnderCodePage1252 COMMAND ${name})
   set_tests_properties(${name}.UnderCodePage1252 PROPERTIES
-    ENVIRONMENT "LANG=en_US.UTF-8;LC_ALL=en_US.UTF-8;KELVANE_EXPECTED_ACP=1252;KELVANE_RUN=UnderCodePage1252" TIMEOUT 600
+    ENVIRONMENT "LANG=en_US.UTF-8;LC_ALL=en_US.UTF-8;KELVANE_EXPECTED_ACP=1252;KELVANE_RUN=UnderCodePage1252" TIMEOUT 120
     FIXTURES_REQUIRED ${name}.Listed RESOURCE_LOCK kelvane_display)
 endfunction()
 
@@ -48,11 +48,11 @@ function(kelvane_add_window_prefix_run name label filter environment)
   set(prefix ${CMAKE_BINARY_DIR}/tests/wine-prefix-${label})
   set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/prefix_for_run.sh)
   add_test(NAME ${name}.PrefixFor${label} COMMAND bash ${script} ${prefix} $<TARGET_FILE:${name}> ${ARGN})
-  set_tests_properties(${name}.PrefixFor${label} PROPERTIES FIXTURES_SETUP ${name}.${label} TIMEOUT 120)
+  set_tests_properties(${name}.PrefixFor${label} PROPERTIES FIXTURES_SETUP ${name}.${label} TIMEOUT 180)
   add_test(NAME ${name}.RemovePrefixFor${label} COMMAND bash ${script} --remove ${prefix})
   set_tests_properties(${name}.RemovePrefixFor${label} PROPERTIES FIXTURES_CLEANUP ${name}.${label} TIMEOUT 60)
   add_test(NAME ${name}.${label} COMMAND ${name} --gtest_filter=${filter})
   set_tests_properties(${name}.${label} PROPERTIES
-    ENVIRONMENT "WINEPREFIX=${prefix};KELVANE_RUN_MADE_FOR=${label};${environment}" TIMEOUT 300
+    ENVIRONMENT "WINEPREFIX=${prefix};KELVANE_RUN_MADE_FOR=${label};${environment}" TIMEOUT 60
     FIXTURES_REQUIRED ${name}.${label} RESOURCE_LOCK kelvane_display)
 endfunction()
