@@ -35,12 +35,16 @@ stop_everything() {
 }
 trap stop_everything EXIT
 
-# One prefix run: its set-up, then its tests, as CTest runs them (tests/ui/WindowTests.cmake).
+# One prefix run: its set-up, then its tests, as CTest runs them (tests/ui/WindowTests.cmake): the
+# set-ups side by side, the tests one run at a time, as the lock on the display keeps them there.
+# Side by side on one display, a run's main window was now and then not activated within 5 s,
+# which make test, holding the lock, never meets.
 prefix_run() {  # LABEL FILTER ENVIRONMENT SETTING...
   local label=$1 filter=$2 environment=$3
   shift 3
   bash tests/ui/prefix_for_run.sh "$work/$label" "$program" "$@" || { echo "set-up failed"; return 1; }
   env WINEPREFIX="$work/$label" KELVANE_RUN_MADE_FOR="$label" $environment \
+    flock --close "$work/display.lock" \
     tests/support/run_under_wine.sh "$WINE64" "$program" --gtest_filter="$filter" || { echo "run failed"; return 1; }
 }
 
