@@ -217,9 +217,9 @@ prefix_file_value() {
 }
 
 # Writes the settings into the prefix named by WINEPREFIX, whose server is held, in one import;
-# stops the server and reads each value back from the registry files it wrote.
+# stops the server and reads each value of the import back from the registry files it wrote.
 prefix_apply() {
-  local file setting key value expected name colour
+  local file setting
   [ $# -gt 0 ] || return 0
   file="$WINEPREFIX/drive_c/kelvane-settings.reg"
   (
@@ -228,27 +228,29 @@ prefix_apply() {
   ) >"$file" || return 1
   wine_run "$WINE64" reg import 'C:\kelvane-settings.reg' >/dev/null ||
     { echo "prefix: the settings $* were not imported into $WINEPREFIX" >&2; return 1; }
+  prefix_stop && prefix_check_import "$file" || return 1
   rm -f "$file"
-  prefix_stop
-  for setting in "$@"; do
-    case $setting in
-      dpi=*)
-        expected=$(printf 'dword:%08x' "${setting#dpi=}")
-        for key in "user.reg|Control Panel\\\\Desktop" \
-                   "system.reg|System\\\\CurrentControlSet\\\\Hardware Profiles\\\\Current\\\\Software\\\\Fonts"; do
-          value=$(prefix_file_value "$WINEPREFIX/${key%%|*}" "${key#*|}" LogPixels)
-          [ "$value" = "$expected" ] ||
-            { echo "prefix: LogPixels under ${key#*|} reads \"$value\", not $expected, in $WINEPREFIX" >&2; return 1; }
-        done ;;
-      palette=*)
-        while IFS='=' read -r name colour; do
-          value=$(prefix_file_value "$WINEPREFIX/user.reg" 'Control Panel\\Colors' "$name")
-          [ "$value" = "$colour" ] ||
-            { echo "prefix: the colour $name reads \"$value\", not \"$colour\", in $WINEPREFIX" >&2; return 1; }
-        done < <(prefix_palette "${setting#palette=}")
+}
+
+# Compares every value of the .reg file FILE with what the registry files of the prefix named by
+# WINEPREFIX hold: the machine's keys in system.reg, the user's in user.reg, which double the
+# backslashes of a key's name and write a value as the .reg file does.
+prefix_check_import() {
+  local line registry key name expected value
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    case $line in
+      '[HKEY_CURRENT_USER\'*) registry=user.reg key=${line#'[HKEY_CURRENT_USER\'} key=${key%]} ;;
+      '[HKEY_LOCAL_MACHINE\'*) registry=system.reg key=${line#'[HKEY_LOCAL_MACHINE\'} key=${key%]} ;;
+      '"'*)
+        name=${line%%=*} expected=${line#*=}
+        name=${name//\"/} expected=${expected#\"} expected=${expected%\"}
+        value=$(prefix_file_value "$WINEPREFIX/$registry" "${key//\\/\\\\}" "$name")
+        [ "$value" = "$expected" ] ||
+          { echo "prefix: $name under $key reads \"$value\", not \"$expected\", in $WINEPREFIX" >&2; return 1; }
         ;;
     esac
-  done
+  done <"$1"
 }
 
 # Starts the desktop keeper (KELVANE_DESKTOP_KEEPER) in the prefix named by WINEPREFIX, detached
