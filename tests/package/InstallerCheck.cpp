@@ -9,6 +9,7 @@
 //   kelvane_installer_check removed
 // Exit code 0 when the check holds; every failure is described on the standard error.
 #include "common/ProductInfo.h"
+#include "packaging/Handles.h"
 #include "testkit/ProcessWindow.h"
 #include "testkit/ProgramStart.h"
 
@@ -22,7 +23,6 @@
 #include <cstdio>
 #include <cwchar>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,10 +61,8 @@ std::wstring SystemErrorText(DWORD error)
     return L" (error " + std::to_wstring(error) + L")";
 }
 
-struct KernelHandleCloser {
-    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
-};
-using OwnedHandle = std::unique_ptr<void, KernelHandleCloser>;
+using install_folder::KernelHandle;
+using install_folder::OwnHandle;
 
 struct Key {
     HKEY handle = nullptr;
@@ -302,7 +300,7 @@ std::wstring ProcessesIn(HANDLE job)
         const auto id = static_cast<DWORD>(ids.list.ProcessIdList[index]);
         wchar_t path[MAX_PATH] = L"?";
         DWORD length = MAX_PATH;
-        if (const OwnedHandle process{::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id)})
+        if (const KernelHandle process{::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id)})
             ::QueryFullProcessImageNameW(process.get(), 0, path, &length);
         names += L" " + std::to_wstring(id) + L" " + path;
     }
@@ -312,17 +310,14 @@ std::wstring ProcessesIn(HANDLE job)
 // The process that started the process `id`, while both run; 0 when it cannot be told.
 DWORD ParentOf(DWORD id)
 {
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return 0;
-    DWORD parent = 0;
+    const KernelHandle snapshot = OwnHandle(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !parent; more = ::Process32NextW(snapshot, &entry))
+    for (BOOL more = snapshot && ::Process32FirstW(snapshot.get(), &entry); more;
+         more = ::Process32NextW(snapshot.get(), &entry))
         if (entry.th32ProcessID == id)
-            parent = entry.th32ParentProcessID;
-    ::CloseHandle(snapshot);
-    return parent;
+            return entry.th32ParentProcessID;
+    return 0;
 }
 
 // Runs a command line and gives its outcome: the exit code of the process, or, when it ended with 0
@@ -335,8 +330,8 @@ DWORD ParentOf(DWORD id)
 // no process left.
 std::optional<DWORD> RunCommand(std::wstring commandLine)
 {
-    const OwnedHandle job(::CreateJobObjectW(nullptr, nullptr));
-    const OwnedHandle port(::CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1));
+    const KernelHandle job(::CreateJobObjectW(nullptr, nullptr));
+    const KernelHandle port(::CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1));
     JOBOBJECT_ASSOCIATE_COMPLETION_PORT link{job.get(), port.get()};
     if (!job || !port ||
         !::SetInformationJobObject(job.get(), JobObjectAssociateCompletionPortInformation, &link, sizeof link)) {
@@ -351,8 +346,8 @@ std::optional<DWORD> RunCommand(std::wstring commandLine)
         Fail(L"cannot start " + commandLine + SystemErrorText(::GetLastError()));
         return std::nullopt;
     }
-    const OwnedHandle thread(started.hThread);
-    const OwnedHandle command(started.hProcess);
+    const KernelHandle thread(started.hThread);
+    const KernelHandle command(started.hProcess);
     if (!::AssignProcessToJobObject(job.get(), started.hProcess)) {
         Fail(L"cannot follow " + commandLine + L" in a job" + SystemErrorText(::GetLastError()));
         ::TerminateProcess(started.hProcess, 1);
@@ -360,7 +355,7 @@ std::optional<DWORD> RunCommand(std::wstring commandLine)
     }
     ::ResumeThread(started.hThread);
 
-    std::map<DWORD, OwnedHandle> children;  // the processes the command started itself, by id
+    std::map<DWORD, KernelHandle> children;  // the processes the command started itself, by id
     DWORD lastToEnd = 0;                    // the last of them to end after the command did
     bool commandEnded = false;
     bool over = false;
@@ -376,7 +371,7 @@ std::optional<DWORD> RunCommand(std::wstring commandLine)
         switch (message) {
         case JOB_OBJECT_MSG_NEW_PROCESS:
             if (processId != started.dwProcessId) {
-                OwnedHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+                KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
                 if (!process)
                     Fail(L"a process started by " + commandLine + L" ended before it could be followed" +
                          SystemErrorText(::GetLastError()));
