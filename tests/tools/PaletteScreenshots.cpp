@@ -16,8 +16,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 namespace {
 
 // Runs the windows for `milliseconds`, as the program's loop would.
@@ -73,9 +71,6 @@ int wmain(int argc, wchar_t** argv)
     PumpFor(500);
     save(L"help-topic", help.Handle());
     application.Shutdown();
-    if (FILE* done = _wfopen((folder + L"\\driver-" + suffix + L".txt").c_str(), L"w")) {
-        std::fputs("done\n", done);
-        std::fclose(done);
-    }
+    TellOutcome(folder, suffix, "done");
     return 0;
 }

@@ -3,8 +3,20 @@
 // Saving what a screenshot driver sees: the program's windows on the screen, as BMP files.
 #include <windows.h>
 
+#include <cstdio>
 #include <initializer_list>
 #include <string>
+
+// A driver runs inside Wine's virtual desktop, which passes on neither its exit code nor its
+// standard error: it says how it went ("done", or what went wrong) in FOLDER\driver-SUFFIX.txt,
+// which scripts/screenshot.sh reads.
+inline void TellOutcome(const std::wstring& folder, const std::wstring& suffix, const char* outcome)
+{
+    if (FILE* file = _wfopen((folder + L"\\driver-" + suffix + L".txt").c_str(), L"w")) {
+        std::fprintf(file, "%s\n", outcome);
+        std::fclose(file);
+    }
+}
 
 // The program's visible windows with a margin, from the screen's top-left corner.
 inline RECT ProgramArea(std::initializer_list<HWND> windows)

@@ -62,14 +62,6 @@ bool MoveTo(HWND window, int x, int y)
     return arrived;
 }
 
-void Tell(const std::wstring& folder, const std::wstring& suffix, const char* outcome)
-{
-    if (FILE* file = _wfopen((folder + L"\\driver-" + suffix + L".txt").c_str(), L"w")) {
-        std::fprintf(file, "%s\n", outcome);
-        std::fclose(file);
-    }
-}
-
 HWND VisibleTopLevel(const wchar_t* className)
 {
     HWND window = ::FindWindowW(className, nullptr);
@@ -106,7 +98,7 @@ int wmain(int argc, wchar_t** argv)
 
     HWND main = FindVisible(L"TForm1");
     if (!main) {
-        Tell(folder, suffix, "Kelvane showed no main window");
+        TellOutcome(folder, suffix, "Kelvane showed no main window");
         return 4;
     }
     ::Sleep(1000);
@@ -118,7 +110,7 @@ int wmain(int argc, wchar_t** argv)
     };
 
     const auto failed = [&](const char* what) {
-        Tell(folder, suffix, what);
+        TellOutcome(folder, suffix, what);
         ::PostMessageW(main, WM_CLOSE, 0, 0);
         ::WaitForSingleObject(process.hProcess, 10000);
         return 5;
@@ -166,6 +158,6 @@ int wmain(int argc, wchar_t** argv)
     ::GetExitCodeProcess(process.hProcess, &exitCode);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    Tell(folder, suffix, exitCode == 0 ? "done" : "Kelvane did not end with code 0 when its main window closed");
+    TellOutcome(folder, suffix, exitCode == 0 ? "done" : "Kelvane did not end with code 0 when its main window closed");
     return static_cast<int>(exitCode);
 }
